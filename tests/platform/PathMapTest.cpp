@@ -1,0 +1,65 @@
+#include "platform/PathMap.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempHome.h"
+
+using platform::MapPath;
+using platform::UnmapPath;
+
+namespace {
+
+struct MapCase {
+    const char* windows;
+    const char* relativeToHome;  // nullptr: compare with absolute instead
+    const char* absolute;
+};
+
+class PathMapping : public ::testing::TestWithParam<MapCase> {};
+
+TEST_P(PathMapping, MapsWindowsNamesOntoHomeAndRoot) {
+    testing_support::TempHome home;
+    const MapCase& c = GetParam();
+    const std::string expected = c.relativeToHome
+                                     ? (std::string(c.relativeToHome).empty() ? home.Path()
+                                                                              : home / c.relativeToHome)
+                                     : std::string(c.absolute);
+    EXPECT_EQ(MapPath(c.windows), expected) << c.windows;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PathMapping,
+    ::testing::Values(MapCase{"C:\\", "", nullptr}, MapCase{"C:", "", nullptr},
+                      MapCase{"c:\\Shots", "Shots", nullptr},
+                      MapCase{"C:\\\\scrn000.jpg", "scrn000.jpg", nullptr},
+                      MapCase{"C:\\Shots/Week\\", "Shots/Week", nullptr},
+                      MapCase{"C:\\Shots, old\\a b.jpg", "Shots, old/a b.jpg", nullptr},
+                      MapCase{"\\Shots", "Shots", nullptr},  // current drive is C: (cwd = home)
+                      MapCase{"Z:\\", nullptr, "/"}, MapCase{"Z:\\tmp\\x.bmp", nullptr, "/tmp/x.bmp"},
+                      MapCase{"/home/me/shots", nullptr, "/home/me/shots"},
+                      MapCase{"/home//me/shots/", nullptr, "/home/me/shots"},
+                      MapCase{"\\\\server\\share", nullptr, ""}, MapCase{"Q:\\x", nullptr, ""},
+                      MapCase{"", nullptr, ""}));
+
+TEST(PathMapping, HostPathsReadBackInWindowsForm) {
+    testing_support::TempHome home;
+    EXPECT_EQ(UnmapPath(home.Path()), "C:\\");
+    EXPECT_EQ(UnmapPath(home / "Shots/Week"), "C:\\Shots\\Week");
+    EXPECT_EQ(UnmapPath("/"), "Z:\\");
+    EXPECT_EQ(UnmapPath("/etc/x"), "Z:\\etc\\x");
+    EXPECT_EQ(platform::CurrentDirectory(), "C:\\");
+    // A folder next to home whose name starts like it is not on C:.
+    EXPECT_EQ(UnmapPath(home.Path() + "x/y").substr(0, 3), "Z:\\");
+}
+
+TEST(PathMapping, DrivesAlwaysIncludeHomeAndRoot) {
+    testing_support::TempHome home;
+    const auto drives = platform::ListDrives();
+    ASSERT_GE(drives.size(), 2u);
+    EXPECT_EQ(drives.front().letter, 'C');
+    EXPECT_EQ(drives.front().root, home.Path());
+    EXPECT_EQ(drives.back().letter, 'Z');
+    EXPECT_EQ(drives.back().root, "/");
+}
+
+}  // namespace
