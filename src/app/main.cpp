@@ -1,7 +1,28 @@
 // Tallowin: builds the main window and runs the event loop.
 #include <QApplication>
+#include <cstdio>
+
+#include "app/AppIcon.h"
+#include "app/Form1.h"
+#include "host/Events.h"
+#include "host/ErrorNotice.h"
 
 int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            std::fprintf(stderr, "Tallowin needs a graphical desktop, and none was found (DISPLAY is not set).\n");
+            return 1;
+        }
+        // A native Wayland client cannot watch the clipboard in the background; XWayland can.
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     QApplication app(argc, argv);
+    app.setWindowIcon(AppIcon());
+
+    Form1 form;
+    host::ErrorNotice::SetAnchor(&form);
+    host::RunEvent([&form] { form.Form_Load(); });
+    form.Show();
+    form.Text1.SetFocus();
     return app.exec();
 }

@@ -1,0 +1,74 @@
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+#include "app/AppIcon.h"
+#include "host/Clipboard.h"
+#include "host/Globals.h"
+#include "settings/Module1.h"
+
+namespace {
+Form1* mainForm = nullptr;
+}
+
+Form1& MainForm() { return *mainForm; }
+
+Form1::Form1()
+    : host::Form(QStringLiteral("Tallowin"), 3510, 5235),
+      Label3(this, "Label3", QStringLiteral("Target"), 120, 120, 495, 255, 8),
+      Text1(this, "Text1", 120, 360, 2295, 315, 0),
+      Browse(this, "Browse", QStringLiteral("Browse"), 2520, 360, 855, 375, 6),
+      Label2(this, "Label2", QStringLiteral("Name"), 120, 720, 495, 255, 7),
+      Label4(this, "Label4", QStringLiteral("Number"), 1680, 720, 615, 255, 11),
+      Text2(this, "Text2", 120, 960, 1335, 315, 1),
+      Text3(this, "Text3", 1680, 960, 735, 315, 10),
+      Exit(this, "Exit", QStringLiteral("EXIT"), 2520, 960, 855, 375, 5),
+      Label1(this, "Label1", QStringLiteral("Save as"), 120, 1440, 615, 255, 4),
+      Option1(this, "Option1", QStringLiteral("JPG"), 840, 1440, 615, 255, 2),
+      Option2(this, "Option2", QStringLiteral("BMP"), 1560, 1440, 735, 255, 3),
+      Picture1(this, "Picture1", 120, 1920, 3255, 3135, 9),
+      Timer1(this, 2000) {
+    mainForm = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(AppIcon());
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
+    host::Control::SetTabOrder(
+        {&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1, &Option1, &Option2, &Picture1});
+    Option1.SetValue(true);
+
+    Text1.OnChange([this] { sTarget = Text1.Text(); });
+    Text2.OnChange([this] { sName = Text2.Text(); });
+    Text3.OnChange([this] { sNumber = Text3.Text(); });
+    Browse.OnClick([this] { Browse_Click(); });
+    Exit.OnClick([this] { Exit_Click(); });
+    Timer1.OnTimer([this] { Timer1_Timer(); });
+}
+
+void Form1::Form_Load() {
+    LoadSettings(*this);
+    Text1.SetText(sTarget);
+    Text2.SetText(sName);
+    Text3.SetText(sNumber);
+    Timer1.SetEnabled(true);
+    host::Clipboard::Clear();
+}
+
+void Form1::Browse_Click() {}
+
+void Form1::Exit_Click() {
+    SaveSettings(*this);
+    Timer1.SetEnabled(false);
+    QApplication::exit(0);
+}
+
+void Form1::Timer1_Timer() {}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing through the frame ends the program, the chooser too, and saves nothing.
+    event->accept();
+    Timer1.SetEnabled(false);
+    QApplication::exit(0);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The main window: the target folder, name prefix and number, the output format, the preview, and
+// the timer that drives the capture cycle.
+
+#include "host/CommandButton.h"
+#include "host/Form.h"
+#include "host/Label.h"
+#include "host/OptionButton.h"
+#include "host/PictureBox.h"
+#include "host/TextBox.h"
+#include "host/Timer.h"
+
+class Form1 : public host::Form {
+public:
+    Form1();
+
+    // The start-up steps; run once, before the window is first shown.
+    void Form_Load();
+
+    host::Label Label3;
+    host::TextBox Text1;
+    host::CommandButton Browse;
+    host::Label Label2;
+    host::Label Label4;
+    host::TextBox Text2;
+    host::TextBox Text3;
+    host::CommandButton Exit;
+    host::Label Label1;
+    host::OptionButton Option1;
+    host::OptionButton Option2;
+    host::PictureBox Picture1;
+    host::Timer Timer1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Browse_Click();
+    void Exit_Click();
+    void Timer1_Timer();
+};
+
+// The single main window of the run.
+Form1& MainForm();

@@ -1,0 +1,20 @@
+#include "host/CommandButton.h"
+
+#include "host/Events.h"
+
+namespace host {
+
+CommandButton::CommandButton(QWidget* form, const char* name, const QString& caption, float left, float top,
+                             float width, float height, int tabIndex)
+    : Control(new QPushButton(caption, form), left, top, width, height, tabIndex) {
+    Widget()->setObjectName(QString::fromLatin1(name));
+    QObject::connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, Widget(), [this] {
+        if (onClick_) RunEvent(onClick_);
+    });
+}
+
+void CommandButton::Click() {
+    if (onClick_) onClick_();
+}
+
+}  // namespace host

@@ -1,0 +1,68 @@
+#include "host/ErrorNotice.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+
+#include "host/App.h"
+#include "host/HostError.h"
+
+namespace host {
+namespace {
+
+QPointer<QWidget> anchor;
+QPointer<QWidget> window;
+QPointer<QLabel> label;
+
+void Build() {
+    window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setWindowTitle(App::EXEName());
+    window->setObjectName(QStringLiteral("ErrorNotice"));
+    auto* layout = new QVBoxLayout(window);
+    label = new QLabel(window);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setWordWrap(true);
+    label->setMinimumWidth(240);
+    auto* ok = new QPushButton(QStringLiteral("OK"), window);
+    QObject::connect(ok, &QPushButton::clicked, window, &QWidget::close);
+    layout->addWidget(label);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+}
+
+}  // namespace
+
+QString ErrorNotice::TextFor(const HostError& error) {
+    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number()).arg(error.Description());
+}
+
+void ErrorNotice::Show(const HostError& error) {
+    const QString text = TextFor(error);
+    std::fprintf(stderr, "%s %s: %s (source %s)\n",
+                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)), qPrintable(App::EXEName()),
+                 qPrintable(QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" "))),
+                 qPrintable(error.Source()));
+    std::fflush(stderr);
+
+    const bool fresh = !window;
+    if (fresh) Build();
+    label->setText(text);
+    window->adjustSize();
+    if (fresh && anchor) {
+        const QRect frame = anchor->frameGeometry();
+        window->move(frame.right() + 8, frame.top());
+    }
+    window->show();
+}
+
+void ErrorNotice::SetAnchor(QWidget* w) { anchor = w; }
+
+QString ErrorNotice::CurrentText() { return (window && label) ? label->text() : QString(); }
+
+QWidget* ErrorNotice::Window() { return window; }
+
+}  // namespace host

@@ -1,0 +1,30 @@
+#pragma once
+// The host's handling of an error that no procedure caught: the program keeps running, the error is
+// written to standard error with a time stamp, and one small non-modal window beside the main window
+// shows it. A later error replaces the text in the same window; nothing ever waits for the user.
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+class QLabel;
+
+namespace host {
+
+class HostError;
+
+class ErrorNotice {
+public:
+    // Shows (or updates) the notice for this error.
+    static void Show(const HostError& error);
+    // The window the notice sits beside; usually the main window.
+    static void SetAnchor(QWidget* window);
+    // The text shown now, empty when no notice is open.
+    static QString CurrentText();
+    // The notice window, or null.
+    static QWidget* Window();
+    // "Run-time error '76':\n\nPath not found"
+    static QString TextFor(const HostError& error);
+};
+
+}  // namespace host

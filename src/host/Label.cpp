@@ -1,0 +1,12 @@
+#include "host/Label.h"
+
+namespace host {
+
+Label::Label(QWidget* form, const char* name, const QString& caption, float left, float top, float width,
+             float height, int tabIndex)
+    : Control(new QLabel(caption, form), left, top, width, height, tabIndex) {
+    Widget()->setObjectName(QString::fromLatin1(name));
+    Widget()->setFocusPolicy(Qt::NoFocus);
+}
+
+}  // namespace host

@@ -1,0 +1,36 @@
+#include "host/PictureBox.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "host/Twips.h"
+
+namespace host {
+
+PictureBox::PictureBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                       int tabIndex)
+    : Control(new PictureCanvas(form), left, top, width, height, tabIndex),
+      canvas_(static_cast<PictureCanvas*>(Widget())) {
+    canvas_->setObjectName(QString::fromLatin1(name));
+}
+
+float PictureBox::ScaleWidth() const { return std::max(0.0f, Width() - 2 * kBorderTwips); }
+float PictureBox::ScaleHeight() const { return std::max(0.0f, Height() - 2 * kBorderTwips); }
+
+void PictureBox::Cls() { canvas_->Clear(); }
+
+void PictureBox::PaintPicture(const QImage& image, float x, float y, float width, float height) {
+    if (image.isNull()) return;
+    const int w = TwipsToPixels(width), h = TwipsToPixels(height);
+    if (w <= 0 || h <= 0) return;
+    // Area-averaging downscale first, so a large grab becomes a clean thumbnail.
+    const QImage scaled = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&canvas_->Image());
+    painter.drawImage(TwipsToPixels(x), TwipsToPixels(y), scaled);
+    painter.end();
+    canvas_->update();
+}
+
+void PictureBox::Refresh() { canvas_->update(); }
+
+}  // namespace host

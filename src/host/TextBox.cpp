@@ -1,0 +1,23 @@
+#include "host/TextBox.h"
+
+#include "host/Events.h"
+
+namespace host {
+
+TextBox::TextBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex)
+    : Control(new QLineEdit(form), left, top, width, height, tabIndex), edit_(static_cast<QLineEdit*>(Widget())) {
+    edit_->setObjectName(QString::fromLatin1(name));
+    QObject::connect(edit_, &QLineEdit::textEdited, edit_, [this] {
+        if (onChange_) RunEvent(onChange_);
+    });
+}
+
+QString TextBox::Text() const { return edit_->text(); }
+
+void TextBox::SetText(const QString& text) {
+    if (text == edit_->text()) return;
+    edit_->setText(text);
+    if (onChange_) onChange_();
+}
+
+}  // namespace host
