@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# check-control.sh <deb folder> <version>
+# The package's control record: name, version, architecture, section, maintainer, a summary and a
+# longer description, and a Depends line that names the package of every library the program
+# links to (worked out from the binary, so nothing is missing when the code gains a library).
+. "$(dirname "$0")/common.sh"
+need dpkg-deb dpkg objdump ldd
+deb=$(the_deb "$1") version=$2
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = tallowin ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', expected $version"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
+[ "$(field Section)" = graphics ] || fail "Section is '$(field Section)'"
+field Maintainer | grep -Eq '^[^<]+ <[^@ ]+@[^> ]+>$' || fail "Maintainer '$(field Maintainer)' is not 'Name <address>'"
+
+description=$(field Description)
+summary=$(head -n1 <<<"$description")
+[ -n "$summary" ] && [ ${#summary} -le 80 ] || fail "the summary line is empty or too long: '$summary'"
+[ "$(wc -l <<<"$description")" -ge 2 ] || fail "there is no long description"
+if awk 'NR > 1 && length($0) > 80 { bad = 1 } END { exit !bad }' <<<"$description"; then
+    fail "the long description has lines over 80 characters"
+fi
+
+depends=$(field Depends)
+[ -n "$depends" ] || fail "the package has no Depends line"
+names=$(tr ',' '\n' <<<"$depends" | sed -E 's/^ *([^ (]+).*/\1/')
+if grep -E -- '-dev$' <<<"$names"; then
+    fail "the package depends on development packages"
+fi
+
+dpkg-deb -x "$deb" "$work/root"
+program="$work/root/usr/bin/tallowin"
+sonames=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
+[ -n "$sonames" ] || fail "the program links to no shared library?"
+resolved=$(ldd "$program")
+for soname in $sonames; do
+    path=$(awk -v so="$soname" '$1 == so && $2 == "=>" { print $3 }' <<<"$resolved")
+    [ -n "$path" ] || fail "$soname does not resolve on this machine"
+    # With a merged /usr the loader's path and the one dpkg recorded may differ by the /usr prefix.
+    owner=""
+    for candidate in "$path" "/usr${path#/usr}" "${path#/usr}" "$(readlink -f "$path")"; do
+        owner=$(dpkg -S "$candidate" 2>/dev/null | head -n1 | cut -d: -f1) && [ -n "$owner" ] && break
+    done
+    [ -n "$owner" ] || fail "no installed package holds $path ($soname)"
+    grep -qx "$owner" <<<"$names" || fail "Depends lacks $owner (for $soname): $depends"
+done
+echo "Depends: $depends"
