@@ -3,6 +3,7 @@
 # A broken or missing icon source stops the build, not the user's menu: a throw-away project
 # holding a copy of data/ builds with the real icon, then fails with a broken one, fails again on
 # the next build (no half-written PNG is taken as up to date), and refuses to configure without it.
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 cmake=$1 generator=$2 data=$3
 need rsvg-convert

@@ -3,6 +3,7 @@
 # The package holds exactly the program, its menu entry, its metadata and its icon in every size,
 # all under /usr, owned by root, with the modes a package should have; the PNGs are the sizes
 # their folders promise and the program is stripped.
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 need dpkg-deb file
 deb=$(the_deb "$1") id=$2

@@ -3,6 +3,7 @@
 # The package's control record: name, version, architecture, section, maintainer, a summary and a
 # longer description, and a Depends line that names the package of every library the program
 # links to (worked out from the binary, so nothing is missing when the code gains a library).
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 need dpkg-deb dpkg objdump ldd
 deb=$(the_deb "$1") version=$2
@@ -16,7 +17,9 @@ field Maintainer | grep -Eq '^[^<]+ <[^@ ]+@[^> ]+>$' || fail "Maintainer '$(fie
 
 description=$(field Description)
 summary=$(head -n1 <<<"$description")
-[ -n "$summary" ] && [ ${#summary} -le 80 ] || fail "the summary line is empty or too long: '$summary'"
+if [ -z "$summary" ] || [ ${#summary} -gt 80 ]; then
+    fail "the summary line is empty or too long: '$summary'"
+fi
 [ "$(wc -l <<<"$description")" -ge 2 ] || fail "there is no long description"
 if awk 'NR > 1 && length($0) > 80 { bad = 1 } END { exit !bad }' <<<"$description"; then
     fail "the long description has lines over 80 characters"

@@ -2,6 +2,7 @@
 # check-install.sh <cmake> <build folder> <app id> <icon sizes>...
 # `cmake --install` (what `make install` runs) puts every file under DESTDIR and the chosen
 # prefix and nowhere else.
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 cmake=$1 build=$2 id=$3
 shift 3

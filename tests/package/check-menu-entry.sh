@@ -2,6 +2,7 @@
 # check-menu-entry.sh <deb folder> <app id>
 # The desktop entry and the AppStream metadata as the package ships them: both pass their
 # validators, and what they point at (program, icon, desktop file) is in the package.
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 need dpkg-deb desktop-file-validate appstreamcli
 deb=$(the_deb "$1") id=$2
@@ -16,7 +17,8 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $id.met
 
 key() { sed -n "s/^$1=//p" "$desktop"; }
 [ "$(key Name)" = Tallowin ] || fail "Name is '$(key Name)'"
-[ -n "$(key GenericName)" ] && [ -n "$(key Comment)" ] || fail "GenericName or Comment is missing"
+[ -n "$(key GenericName)" ] || fail "GenericName is missing"
+[ -n "$(key Comment)" ] || fail "Comment is missing"
 [ "$(key Categories)" = "Graphics;Utility;" ] || fail "Categories is '$(key Categories)'"
 for word in screenshot clipboard capture; do
     tr ';' '\n' <<<"$(key Keywords)" | grep -qx "$word" || fail "Keywords lack '$word'"
@@ -25,9 +27,9 @@ exec_name=$(key Exec | cut -d' ' -f1)
 [ -x "$work/root/usr/bin/$exec_name" ] || fail "Exec names '$exec_name', which the package does not hold"
 icon=$(key Icon)
 [ "$icon" = "$id" ] || fail "Icon is '$icon', expected $id"
-[ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] \
-    && [ -f "$share/icons/hicolor/48x48/apps/$icon.png" ] \
-    || fail "the icon theme holds no '$icon'"
+for themed in scalable/apps/$icon.svg 48x48/apps/$icon.png; do
+    [ -f "$share/icons/hicolor/$themed" ] || fail "the icon theme holds no $themed"
+done
 
 grep -q "<id>$id</id>" "$metainfo" || fail "the metadata's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \

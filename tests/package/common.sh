@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the package checks: skipping when a tool is missing, a temporary folder removed on
 # exit, and every process started here ended by its id.
 set -euo pipefail
@@ -35,7 +36,12 @@ need() {
 }
 
 # the_deb <folder>: the one package file cpack made there.
+# A missing folder means the package was not made because its build check was skipped.
 the_deb() {
+    if [ ! -d "$1" ]; then
+        echo "SKIP: no package was made" >&2
+        exit "$SKIP"
+    fi
     local debs=("$1"/tallowin_*.deb)
     [ -f "${debs[0]}" ] || fail "no package in $1"
     [ ${#debs[@]} -eq 1 ] || fail "more than one package in $1: ${debs[*]}"

@@ -4,6 +4,7 @@
 # Xvfb with a temporary HOME (also the current folder, as when started from the menu): its window
 # appears with its icon set and a window class the desktop entry matches, and a picture put on
 # the clipboard by another program is saved as ~/scrn000.jpg.
+# shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"
 need dpkg-deb Xvfb xdotool xprop xclip file
 deb=$(the_deb "$1") id=$2
@@ -31,7 +32,7 @@ display=":$(head -n1 "$work/display")"
 (cd "$home" && exec env -i PATH="$PATH" DISPLAY="$display" HOME="$home" \
     XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb "$root/usr/bin/tallowin") >"$work/app.log" 2>&1 &
 app=$!
-pids+=($app)
+pids+=("$app")
 
 x() { DISPLAY="$display" "$@"; }
 find_window() { window=$(x xdotool search --onlyvisible --name '^Tallowin$' 2>/dev/null | head -n1) && [ -n "$window" ]; }
@@ -40,12 +41,12 @@ $(cat "$work/app.log")"
 
 # _NET_WM_ICON as plain numbers: width, height, then width*height ARGB pixels, per icon.
 icon=$(x xprop -id "$window" -notype -f _NET_WM_ICON 32c _NET_WM_ICON)
-sizes=$(sed -e 's/^[^=]*=//' <<<"$icon" | tr -d ' ' | tr ',' '\n' | awk '
+sizes=$(tr -d ' ' <<<"${icon#*=}" | tr ',' '\n' | awk '
     NF == 0 { next }
     left == 0 { if (w == "") { w = $1; next } h = $1; left = w * h; seen = 0; next }
     { left--; if (int($1 / 16777216) > 0) seen = 1; if (left == 0) { print w "x" h, seen; w = "" } }')
 [ -n "$sizes" ] || fail "the window has no icon: $icon"
-grep -qx '32x32 1' <<<"$sizes" || fail "the window has no visible 32x32 icon; icons: $(echo $sizes)"
+grep -qx '32x32 1' <<<"$sizes" || fail "the window has no visible 32x32 icon; icons: ${sizes//$'\n'/, }"
 
 wm_class=$(x xprop -id "$window" -notype WM_CLASS)
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$id.desktop")
@@ -61,6 +62,6 @@ pids+=($!)
 wait_for 6 test -s "$home/scrn000.jpg" || fail "no ~/scrn000.jpg within 6 s; the program said:
 $(cat "$work/app.log")"
 kind=$(file -b "$home/scrn000.jpg")
-grep -q '^JPEG image data.*256x256' <<<"$kind" || fail "~/scrn000.jpg is not a 256x256 JPEG: $kind"
+grep -q '^JPEG image data.*256x256' <<<"$kind" || fail "$home/scrn000.jpg is not a 256x256 JPEG: $kind"
 kill -0 "$app" 2>/dev/null || fail "the program ended during the run"
-echo "ran from the package: window $window, icons $(echo $sizes), grab saved"
+echo "ran from the package: window $window, icons ${sizes//$'\n'/, }, grab saved"
