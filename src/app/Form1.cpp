@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 
 #include "app/AppIcon.h"
+#include "app/Form2.h"
 #include "host/Clipboard.h"
 #include "host/Globals.h"
 #include "settings/Module1.h"
@@ -47,6 +48,10 @@ Form1::Form1()
     Timer1.OnTimer([this] { Timer1_Timer(); });
 }
 
+Form1::~Form1() {
+    if (mainForm == this) mainForm = nullptr;
+}
+
 void Form1::Form_Load() {
     LoadSettings(*this);
     Text1.SetText(sTarget);
@@ -56,7 +61,13 @@ void Form1::Form_Load() {
     host::Clipboard::Clear();
 }
 
-void Form1::Browse_Click() {}
+void Form1::Browse_Click() {
+    // Showing the chooser creates and loads it first when it does not exist; it stays modeless.
+    Form2& chooser = ChooserForm();
+    chooser.Show();
+    chooser.SetFocus();
+    Text1.SetText(sTarget);
+}
 
 void Form1::Exit_Click() {
     SaveSettings(*this);

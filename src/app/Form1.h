@@ -13,6 +13,7 @@
 class Form1 : public host::Form {
 public:
     Form1();
+    ~Form1() override;
 
     // The start-up steps; run once, before the window is first shown.
     void Form_Load();

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     app.setWindowIcon(AppIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallowin.Tallowin"));
 
     Form1 form;
     host::ErrorNotice::SetAnchor(&form);
