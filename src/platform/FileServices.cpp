@@ -60,10 +60,10 @@ HANDLE FindFirstFileA(const char* lpFileName, WIN32_FIND_DATA* lpFindFileData) {
     data.nFileSizeHigh = static_cast<std::uint32_t>(st.stx_size >> 32);
     data.nFileSizeLow = static_cast<std::uint32_t>(st.stx_size);
     leaf.copy(data.cFileName, sizeof data.cFileName - 1);
-    return &foundToken;
+    return reinterpret_cast<HANDLE>(&foundToken);
 }
 
-BOOL FindClose(HANDLE hFindFile) { return hFindFile == &foundToken; }
+BOOL FindClose(HANDLE hFindFile) { return hFindFile == reinterpret_cast<HANDLE>(&foundToken); }
 
 HFILE _lopen(const char* lpPathName, int iReadWrite) {
     static constexpr int kAccess[] = {O_RDONLY, O_WRONLY, O_RDWR};
@@ -94,7 +94,7 @@ BOOL SetFileTime(HFILE hFile, const FILETIME* lpCreationTime, const FILETIME* lp
     return futimens(hFile, times) == 0;
 }
 
-BOOL SetFileAttributesA(const char* lpFileName, std::uint32_t dwFileAttributes) {
+BOOL SetFileAttributesA(const char* lpFileName, DWORD dwFileAttributes) {
     const std::string path = HostName(lpFileName);
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;

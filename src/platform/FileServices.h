@@ -14,21 +14,21 @@
 
 #include <cstdint>
 
+#include "platform/GdiTypes.h"  // HANDLE, BOOL, DWORD
+
 namespace platform {
 
-using BOOL = int;
-using HANDLE = void*;
 using HFILE = int;
 
-inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+constexpr HANDLE INVALID_HANDLE_VALUE = static_cast<HANDLE>(-1);
 constexpr HFILE HFILE_ERROR = -1;
 constexpr int MAX_PATH = 260;
 
-constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
-constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
-constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
-constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 
 // _lopen modes: the access in the low bits, the sharing in bits 4 to 6 (no locks on Linux).
 constexpr int OF_READ = 0x00;
@@ -43,7 +43,7 @@ struct FILETIME {
 };
 
 struct WIN32_FIND_DATA {
-    std::uint32_t dwFileAttributes;
+    DWORD dwFileAttributes;
     FILETIME ftCreationTime;
     FILETIME ftLastAccessTime;
     FILETIME ftLastWriteTime;
@@ -69,6 +69,6 @@ BOOL SetFileTime(HFILE hFile, const FILETIME* lpCreationTime, const FILETIME* lp
                  const FILETIME* lpLastWriteTime);
 
 // Sets the attributes of a named file (see above). Nonzero on success.
-BOOL SetFileAttributesA(const char* lpFileName, std::uint32_t dwFileAttributes);
+BOOL SetFileAttributesA(const char* lpFileName, DWORD dwFileAttributes);
 
 }  // namespace platform

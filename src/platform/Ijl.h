@@ -19,9 +19,9 @@
 
 #include <cstdint>
 
-namespace platform {
+#include "platform/GdiTypes.h"  // DWORD
 
-using DWORD = std::uint32_t;
+namespace platform {
 
 enum IJLERR : int {
     IJL_OK = 0,

@@ -188,6 +188,10 @@ TEST_P(IjlOutOfRoom, KeepsTheEarlierFile) {
     EXPECT_EQ(FilesIn(home / "small"), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, IjlOutOfRoom, ::testing::Values(Room::SmallDisk, Room::FileSizeLimit));
+INSTANTIATE_TEST_SUITE_P(Ways, IjlOutOfRoom, ::testing::Values(Room::SmallDisk, Room::FileSizeLimit),
+                         [](const auto& info) {
+                             return info.param == Room::SmallDisk ? std::string("SmallDisk")
+                                                                  : std::string("FileSizeLimit");
+                         });
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "imaging/mIntelJPEGLibrary.h"
+
+#include <QByteArray>
+
+#include "host/App.h"
+#include "host/Checked.h"
+#include "host/HostError.h"
+#include "imaging/cDIBSection.h"
+#include "platform/FileServices.h"
+#include "platform/Ijl.h"
+
+namespace mIntelJPEGLibrary {
+namespace {
+
+constexpr int kJpegError = 26001;
+constexpr int kSaveHelpContext = 48;
+
+QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPEGLibrary"); }
+
+[[noreturn]] void RaiseSaveError(int lResult) {
+    host::RaiseError(kJpegError, ErrorSource(), QStringLiteral("Failed to save to JPG ") + QString::number(lResult),
+                     kSaveHelpContext);
+}
+
+// Releases the encoder however the call is left, errors passing through included. ijlFree may run
+// more than once.
+class EncoderRelease {
+public:
+    explicit EncoderRelease(platform::JPEG_CORE_PROPERTIES& tProps) : tProps_(tProps) {}
+    ~EncoderRelease() { platform::ijlFree(&tProps_); }
+    EncoderRelease(const EncoderRelease&) = delete;
+    EncoderRelease& operator=(const EncoderRelease&) = delete;
+
+private:
+    platform::JPEG_CORE_PROPERTIES& tProps_;
+};
+
+}  // namespace
+
+bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t lQuality) {
+    using namespace platform;
+    using host::checked::Mul32;
+    using host::checked::Sub32;
+
+    // 1. The library's record, zero-filled, then its defaults and an encoder.
+    JPEG_CORE_PROPERTIES tJpeg{};
+    const int lInit = ijlInit(&tJpeg);
+    if (lInit != IJL_OK)
+        host::RaiseError(kJpegError, ErrorSource(),
+                         QStringLiteral("Failed to initialise the IJL library: ") + QString::number(lInit));
+    EncoderRelease tRelease(tJpeg);
+
+    // The name as the file services and the library take it: its bytes, zero-terminated. A name
+    // with a zero character in it would reach them cut short, so it is refused.
+    const QByteArray sFileBytes = sFile.toUtf8();
+    if (sFileBytes.contains('\0')) {
+        ijlFree(&tJpeg);
+        RaiseSaveError(IJL_INVALID_FILENAME);
+    }
+
+    // 2. Remember the attributes and times of a file of that name.
+    WIN32_FIND_DATA tFind{};
+    const HANDLE hFind = FindFirstFileA(sFileBytes.constData(), &tFind);
+    const bool bExisted = hFind != INVALID_HANDLE_VALUE;
+    if (bExisted) FindClose(hFind);
+
+    // 3. The earlier file makes way for the new one when the library renames the fully written
+    //    file over it in step 7; until then it stays as it is. Like a delete, that refuses a
+    //    read-only file.
+    if (bExisted && (tFind.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) host::RaiseError(host::kPathFileAccessError);
+
+    // 4. The pixels: rows bottom-up (a negative height), each padded to BytesPerScanLine.
+    tJpeg.DIBWidth = static_cast<DWORD>(cDib.Width());
+    tJpeg.DIBHeight = Sub32(0, cDib.Height());
+    tJpeg.DIBBytes = cDib.DIBSectionBitsPtr();
+    tJpeg.DIBPadBytes = static_cast<DWORD>(Sub32(cDib.BytesPerScanLine(), Mul32(3, cDib.Width())));
+
+    // 5. The file.
+    tJpeg.JPGFile = sFileBytes.constData();
+
+    // 6. The picture's size and quality.
+    tJpeg.JPGWidth = static_cast<DWORD>(cDib.Width());
+    tJpeg.JPGHeight = static_cast<DWORD>(cDib.Height());
+    tJpeg.jquality = static_cast<DWORD>(lQuality);
+
+    // 7. Encode and write.
+    const int lWrite = ijlWrite(&tJpeg, IJL_JFILE_WRITEWHOLEIMAGE);
+    if (lWrite != IJL_OK) {
+        ijlFree(&tJpeg);
+        RaiseSaveError(lWrite);
+    }
+
+    // 8. Hand the earlier file's times and attributes on to the new one.
+    if (bExisted) {
+        const HFILE hFile = _lopen(sFileBytes.constData(), OF_WRITE | OF_SHARE_DENY_WRITE);
+        if (hFile != HFILE_ERROR) {
+            SetFileTime(hFile, &tFind.ftCreationTime, &tFind.ftLastAccessTime, &tFind.ftLastWriteTime);
+            _lclose(hFile);
+            SetFileAttributesA(sFileBytes.constData(), tFind.dwFileAttributes);
+        }
+    }
+
+    // 9. Done.
+    ijlFree(&tJpeg);
+    return true;
+}
+
+}  // namespace mIntelJPEGLibrary
