@@ -75,7 +75,7 @@ void Form1::Exit_Click() {
     QApplication::exit(0);
 }
 
-void Form1::Timer1_Timer() {}
+void Form1::Timer1_Timer() { Capture.Run(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     // Closing through the frame ends the program, the chooser too, and saves nothing.

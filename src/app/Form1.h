@@ -2,6 +2,7 @@
 // The main window: the target folder, name prefix and number, the output format, the preview, and
 // the timer that drives the capture cycle.
 
+#include "capture/CaptureCycle.h"
 #include "host/CommandButton.h"
 #include "host/Form.h"
 #include "host/Label.h"
@@ -31,6 +32,8 @@ public:
     host::OptionButton Option2;
     host::PictureBox Picture1;
     host::Timer Timer1;
+
+    CaptureCycle Capture{{Option1, Text3, Picture1}};
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -6,6 +6,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
 
 namespace host {
 namespace {
@@ -27,7 +29,21 @@ bool ClearX11Selection() {
     return true;
 }
 
+bool OffersImage(const QStringList& formats) {
+    for (const QString& f : formats)
+        if (f.startsWith(QLatin1String("image/")) || f == QLatin1String("application/x-qt-image")) return true;
+    return false;
+}
+
 }  // namespace
+
+Picture Clipboard::GetData(int format) {
+    if (format != kBitmap) return Picture();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !OffersImage(data->formats())) return Picture();
+    // A picture that does not decode (cut short, unknown) counts as no bitmap.
+    return Picture(qvariant_cast<QImage>(data->imageData()));
+}
 
 void Clipboard::Clear() {
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "host/Control.h"
+#include "host/Picture.h"
 #include "host/PictureCanvas.h"
 
 namespace host {
@@ -21,8 +22,8 @@ public:
     bool AutoRedraw() const { return autoRedraw_; }
     void SetAutoRedraw(bool on) { autoRedraw_ = on; }
     void Cls();
-    // Draws the whole image stretched smoothly to width x height at x, y (twips, interior).
-    void PaintPicture(const QImage& image, float x, float y, float width, float height);
+    // Draws the whole picture stretched smoothly to width x height at x, y (twips, interior).
+    void PaintPicture(const Picture& picture, float x, float y, float width, float height);
     void Refresh();
 
     // What the interior shows now.

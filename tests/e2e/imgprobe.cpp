@@ -1,5 +1,6 @@
 // Makes and reads pictures for the end-to-end tests.
-//   imgprobe make FILE W H      a W x H picture whose pixel (x, y) is (r, g, b) = (x*7, y*5, 200 - x - y) mod 256
+//   imgprobe make FILE W H      a W x H picture of smooth ramps: red grows left to right, green top to
+//                               bottom, blue along the other diagonal, so a flip or a channel swap shows
 //   imgprobe size FILE          prints "W H"
 //   imgprobe pixel FILE X Y     prints "R G B" of pixel (x, y), row 0 at the top
 //   imgprobe same FILE1 FILE2   exits 0 when both decode to the same size and pixels
@@ -9,10 +10,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 
 namespace {
 
-QRgb Pattern(int x, int y) { return qRgb((x * 7) & 255, (y * 5) & 255, (200 - x - y) & 255); }
+QRgb Pattern(int x, int y, int w, int h) {
+    return qRgb(x * 255 / std::max(1, w - 1), y * 255 / std::max(1, h - 1),
+                (w - 1 - x + y) * 255 / std::max(1, w + h - 2));
+}
 
 QImage Load(const char* file) {
     QImage image(QString::fromLocal8Bit(file));
@@ -32,7 +37,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(cmd, "make") && argc == 5) {
         QImage image(std::atoi(argv[3]), std::atoi(argv[4]), QImage::Format_RGB32);
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, Pattern(x, y));
+            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, Pattern(x, y, image.width(), image.height()));
         return image.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     if (!std::strcmp(cmd, "size")) {
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
         double sum = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const QRgb a = image.pixel(x, y), b = Pattern(x, y);
+                const QRgb a = image.pixel(x, y), b = Pattern(x, y, w, h);
                 sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
             }
         const double mean = sum / (3.0 * w * h);

@@ -65,11 +65,12 @@ e2e_wait_window() {
   return 1
 }
 
-# Waits until the command in "$@" succeeds, up to E2E_WAIT seconds (default 10).
+# Waits until the command in "$@" succeeds, up to E2E_WAIT seconds (default 10, fractions allowed).
 e2e_wait_for() {
-  local deadline=$((SECONDS + ${E2E_WAIT:-10}))
+  local deadline
+  deadline=$(( $(date +%s%N) / 1000000 + $(awk "BEGIN { print int(${E2E_WAIT:-10} * 1000) }") ))
   until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
+    [ $(( $(date +%s%N) / 1000000 )) -ge "$deadline" ] && return 1
     sleep 0.1
   done
 }

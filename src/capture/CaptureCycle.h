@@ -1,0 +1,32 @@
+#pragma once
+// One capture: when the clipboard holds a bitmap, write it to the target folder as the next
+// numbered JPEG or bitmap file, show it in the preview, advance the number and empty the
+// clipboard. Runs on every tick of the main window's timer.
+
+#include "host/OptionButton.h"
+#include "host/Picture.h"
+#include "host/PictureBox.h"
+#include "host/TextBox.h"
+
+// The main window's controls that a capture reads and writes.
+struct CaptureControls {
+    host::OptionButton& Option1;  // "JPG" selected
+    host::TextBox& Text3;         // the number
+    host::PictureBox& Picture1;   // the preview
+};
+
+class CaptureCycle {
+public:
+    explicit CaptureCycle(CaptureControls form) : form_(form) {}
+
+    // One tick. Any error ends it at the step that raised it and passes to the caller; the grab
+    // then stays on the clipboard for the next tick.
+    void Run();
+
+    // The picture last taken from the clipboard (Handle 0 when it held no bitmap).
+    const host::Picture& picClip() const { return picClip_; }
+
+private:
+    CaptureControls form_;
+    host::Picture picClip_;
+};

@@ -1,0 +1,68 @@
+#include "host/SavePicture.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "host/HostError.h"
+#include "platform/AtomicFile.h"
+#include "platform/PathMap.h"
+
+namespace host {
+namespace {
+
+void Put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+void Put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+
+constexpr uint32_t kFileHeader = 14, kInfoHeader = 40;
+constexpr uint32_t kPixelsPerMetre96Dpi = 3780;  // 96 / 0.0254, rounded
+
+}  // namespace
+
+void SavePicture(const Picture& picture, const QString& path) {
+    const QImage image = picture.ToImage().convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) RaiseError(kInvalidProcedureCall);
+    const std::string hostPath = platform::MapPath(path.toStdString());
+    if (hostPath.empty()) RaiseError(kPathNotFound);
+
+    const uint32_t width = uint32_t(image.width()), height = uint32_t(image.height());
+    const uint32_t stride = (width * 3 + 3) & ~3u;
+    const uint64_t imageSize = uint64_t(stride) * height;
+    if (imageSize > 0xFFFFFFFFull - kFileHeader - kInfoHeader) RaiseError(kOverflow);
+
+    std::vector<uint8_t> bytes(kFileHeader + kInfoHeader + imageSize, 0);
+    uint8_t* h = bytes.data();
+    h[0] = 'B';
+    h[1] = 'M';
+    Put32(h + 2, uint32_t(bytes.size()));
+    Put32(h + 10, kFileHeader + kInfoHeader);
+    uint8_t* info = h + kFileHeader;
+    Put32(info + 0, kInfoHeader);
+    Put32(info + 4, width);
+    Put32(info + 8, height);  // positive: bottom-up
+    Put16(info + 12, 1);
+    Put16(info + 14, 24);
+    Put32(info + 20, uint32_t(imageSize));
+    Put32(info + 24, kPixelsPerMetre96Dpi);
+    Put32(info + 28, kPixelsPerMetre96Dpi);
+
+    uint8_t* pixels = info + kInfoHeader;
+    for (uint32_t y = 0; y < height; ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(int(height - 1 - y)));
+        uint8_t* dst = pixels + uint64_t(y) * stride;
+        for (uint32_t x = 0; x < width; ++x) {
+            dst[3 * x] = uint8_t(qBlue(src[x]));
+            dst[3 * x + 1] = uint8_t(qGreen(src[x]));
+            dst[3 * x + 2] = uint8_t(qRed(src[x]));
+        }
+    }
+
+    if (const int error = platform::WriteFileAtomically(hostPath, bytes.data(), bytes.size())) RaiseFileError(error);
+}
+
+}  // namespace host
