@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -109,6 +110,27 @@ std::string MapPath(std::string_view path) {
     }
     // Relative to the current directory: the file system resolves it.
     return Join("", path);
+}
+
+std::string MapPathFrom(std::string_view path, std::string_view base) {
+    std::string mapped;
+    const bool rootedOnDrive = !path.empty() && path[0] == '\\' && !(path.size() >= 2 && IsSeparator(path[1]));
+    const bool hasDrive = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+    if (rootedOnDrive) {
+        const std::vector<Drive> drives = ListDrives();
+        const Drive* best = nullptr;
+        for (const Drive& d : drives)
+            if (Under(base, d.root) && (!best || d.root.size() > best->root.size())) best = &d;
+        mapped = Join(best ? best->root : "/", path);
+    } else if (!path.empty() && !hasDrive && !IsSeparator(path[0])) {
+        mapped = Join(std::string(base), path);
+    } else {
+        mapped = MapPath(path);
+    }
+    if (mapped.empty()) return {};
+    std::string normal = std::filesystem::path(mapped).lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+    return normal;
 }
 
 std::string UnmapPath(std::string_view hostPath) {

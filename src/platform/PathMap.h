@@ -25,6 +25,12 @@ std::vector<Drive> ListDrives();
 // The host path for a Windows-style (or POSIX) path. An empty result means "no such place".
 std::string MapPath(std::string_view path);
 
+// The host path for a path given to something that stands in the host folder `base`, the way a
+// directory list takes it: a path rooted without a drive ("\Shots") lies on base's drive, a relative
+// one ("Week", "..\Old") lies below base; any other path maps as MapPath does. "." and ".." steps
+// are resolved by name. An empty result means "no such place".
+std::string MapPathFrom(std::string_view path, std::string_view base);
+
 // The Windows form of a host path: "C:\Shots" for ~/Shots, "Z:\etc" for /etc, "C:\" for home.
 std::string UnmapPath(std::string_view hostPath);
 

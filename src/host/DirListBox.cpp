@@ -1,0 +1,145 @@
+#include "host/DirListBox.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "host/Events.h"
+#include "host/HostError.h"
+#include "platform/PathMap.h"
+
+namespace fs = std::filesystem;
+
+namespace host {
+namespace {
+
+constexpr int kHostPathRole = Qt::UserRole;
+
+// A list widget that opens an entry on Enter as well as on double click.
+class FolderList : public QListWidget {
+public:
+    FolderList(QWidget* parent, std::function<void(int)> open) : QListWidget(parent), open_(std::move(open)) {
+        connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { open_(row(item)); });
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+            open_(currentRow());
+            return;
+        }
+        QListWidget::keyPressEvent(event);
+    }
+
+private:
+    std::function<void(int)> open_;
+};
+
+bool IsFolder(const std::string& hostPath) {
+    std::error_code ec;
+    return !hostPath.empty() && fs::is_directory(hostPath, ec);
+}
+
+std::string DriveRootOf(const std::string& hostFolder) {
+    // The drive a folder lies on is the one UnmapPath names; its root maps back from "X:".
+    const std::string windows = platform::UnmapPath(hostFolder);
+    return platform::MapPath(windows.substr(0, 2));
+}
+
+bool NameLess(const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+}  // namespace
+
+DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                       int tabIndex)
+    : Control(new FolderList(form, [this](int row) { RunEvent([this, row] { Open(row); }); }), left, top, width,
+              height, tabIndex),
+      list_(static_cast<QListWidget*>(Widget())) {
+    list_->setObjectName(QString::fromLatin1(name));
+    // The list starts in the current directory, or in the root of C: when that cannot be read.
+    std::string start = platform::MapPath(platform::CurrentDirectory());
+    if (!Show(start)) Show(platform::MapPath("C:"));
+}
+
+QString DirListBox::Path() const { return QString::fromStdString(platform::UnmapPath(folder_)); }
+
+void DirListBox::SetPath(const QString& path) {
+    if (path.isEmpty()) return;
+    const std::string target = platform::MapPathFrom(path.toStdString(), folder_);
+    const std::string before = folder_;
+    if (!Show(target)) RaiseError(kPathNotFound);
+    if (folder_ != before && onChange_) onChange_();
+}
+
+QStringList DirListBox::Entries() const {
+    QStringList out;
+    for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text().trimmed();
+    return out;
+}
+
+void DirListBox::Open(int row) {
+    QListWidgetItem* item = list_->item(row);
+    if (!item) return;
+    const std::string target = item->data(kHostPathRole).toByteArray().toStdString();
+    const std::string before = folder_;
+    if (!Show(target)) {
+        // The folder went away since the list was read: show what is there now, and say so.
+        Show(before);
+        RaiseError(kPathNotFound);
+    }
+    if (folder_ != before && onChange_) onChange_();
+}
+
+bool DirListBox::Show(const std::string& hostFolder) {
+    if (!IsFolder(hostFolder)) return false;
+    folder_ = hostFolder;
+
+    // The ancestors: the drive's root, then each folder down to the current one.
+    const std::string root = DriveRootOf(folder_);
+    std::vector<std::pair<QString, std::string>> chain;
+    chain.emplace_back(QString::fromStdString(platform::UnmapPath(root)), root);
+    std::string walked = root;
+    const std::string rest = folder_.size() > root.size() ? folder_.substr(root == "/" ? 1 : root.size() + 1) : "";
+    for (const auto& part : fs::path(rest)) {
+        if (walked.back() != '/') walked += '/';
+        walked += part.string();
+        chain.emplace_back(QFile::decodeName(part.string().c_str()), walked);
+    }
+
+    std::vector<std::string> subfolders;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) subfolders.push_back(it->path().filename().string());
+    }
+    std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
+        return NameLess(QFile::decodeName(a.c_str()), QFile::decodeName(b.c_str()));
+    });
+
+    const QIcon open = list_->style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = list_->style()->standardIcon(QStyle::SP_DirClosedIcon);
+    list_->clear();
+    int depth = 0;
+    for (const auto& [text, host] : chain) {
+        auto* item = new QListWidgetItem(open, QString(depth++ * 2, QLatin1Char(' ')) + text, list_);
+        item->setData(kHostPathRole, QByteArray::fromStdString(host));
+    }
+    const int current = list_->count() - 1;
+    const QString indent(depth * 2, QLatin1Char(' '));
+    const std::string prefix = folder_ == "/" ? "/" : folder_ + "/";
+    for (const std::string& name : subfolders) {
+        auto* item = new QListWidgetItem(closed, indent + QFile::decodeName(name.c_str()), list_);
+        item->setData(kHostPathRole, QByteArray::fromStdString(prefix + name));
+    }
+    list_->setCurrentRow(current);
+    return true;
+}
+
+}  // namespace host

@@ -1,0 +1,108 @@
+#include "host/DriveListBox.h"
+
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "host/App.h"
+#include "host/Events.h"
+#include "host/HostError.h"
+
+namespace host {
+namespace {
+
+constexpr int kDeviceUnavailable = 68;
+
+// A combo box that looks at the drives again whenever it drops down, so a volume mounted while the
+// window is open can be chosen.
+class DriveCombo : public QComboBox {
+public:
+    DriveCombo(QWidget* parent, std::function<void()> beforePopup)
+        : QComboBox(parent), beforePopup_(std::move(beforePopup)) {}
+
+protected:
+    void showPopup() override {
+        beforePopup_();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> beforePopup_;
+};
+
+char LetterOf(const QString& text) {
+    if (text.isEmpty() || text[0].unicode() > 127) return 0;
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[0].toLatin1())));
+}
+
+QString ItemText(const platform::Drive& d) {
+    return QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(d.letter), QString::fromStdString(d.label));
+}
+
+bool Readable(const std::string& root) {
+    std::error_code ec;
+    std::filesystem::directory_iterator probe(root, ec);
+    return !ec;
+}
+
+}  // namespace
+
+DriveListBox::DriveListBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                           int tabIndex)
+    : Control(new DriveCombo(form, [this] { Refresh(); }), left, top, width, height, tabIndex),
+      combo_(static_cast<QComboBox*>(Widget())) {
+    combo_->setObjectName(QString::fromLatin1(name));
+    // The list starts on the drive of the current directory, as the file services see it.
+    const std::string cwd = platform::CurrentDirectory();
+    current_ = cwd.empty() ? 'C' : cwd[0];
+    Refresh();
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this](int index) { UserPicked(index); });
+}
+
+QString DriveListBox::Drive() const { return QStringLiteral("%1:").arg(QChar::fromLatin1(current_)); }
+
+void DriveListBox::Refresh() {
+    drives_ = platform::ListDrives();
+    const QSignalBlocker quiet(combo_);
+    combo_->clear();
+    int shown = -1;
+    for (const platform::Drive& d : drives_) {
+        if (d.letter == current_) shown = combo_->count();
+        combo_->addItem(ItemText(d), QChar::fromLatin1(d.letter));
+    }
+    if (shown < 0) {
+        // The chosen drive has gone (a volume was unmounted): it stays chosen until another is.
+        shown = 0;
+        while (shown < combo_->count() && combo_->itemData(shown).toChar().toLatin1() < current_) ++shown;
+        combo_->insertItem(shown, QStringLiteral("%1:").arg(QChar::fromLatin1(current_)), QChar::fromLatin1(current_));
+    }
+    combo_->setCurrentIndex(shown);
+}
+
+void DriveListBox::SetDrive(const QString& drive) {
+    const char letter = LetterOf(drive);
+    drives_ = platform::ListDrives();
+    const platform::Drive* found = nullptr;
+    for (const platform::Drive& d : drives_)
+        if (d.letter == letter) found = &d;
+    if (!found || !Readable(found->root))
+        RaiseError(kDeviceUnavailable, App::EXEName(), QStringLiteral("Device unavailable"));
+    if (letter == current_) return;
+    Choose(letter);
+    if (onChange_) onChange_();
+}
+
+void DriveListBox::Choose(char letter) {
+    current_ = letter;
+    Refresh();
+}
+
+void DriveListBox::UserPicked(int index) {
+    const char letter = combo_->itemData(index).toChar().toLatin1();
+    if (letter == 0 || letter == current_) return;
+    // A drive that cannot be read is chosen all the same; whoever follows the list finds out.
+    Choose(letter);
+    if (onChange_) RunEvent(onChange_);
+}
+
+}  // namespace host
