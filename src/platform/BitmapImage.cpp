@@ -1,0 +1,38 @@
+#include "platform/BitmapImage.h"
+
+#include <cstring>
+
+#include "platform/HandleTable.h"
+
+namespace platform {
+
+HBITMAP CreateBitmapFromImage(const QImage& image) {
+    if (image.isNull()) return 0;
+    const QImage pixels = image.format() == QImage::Format_RGB32 ? image
+                                                                    : image.convertToFormat(QImage::Format_RGB32);
+    auto bitmap = GdiBitmap::Make(pixels.width(), pixels.height(), 32, false);
+    if (!bitmap || pixels.isNull()) return 0;
+    // Format_RGB32 holds each pixel as 0xffRRGGBB, which is blue, green, red, unused in memory.
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixel bytes are read in little-endian order");
+    const Surface& surface = bitmap->surface;
+    for (int y = 0; y < surface.height; ++y)
+        std::memcpy(surface.Row(y), pixels.constScanLine(y), static_cast<std::size_t>(surface.width) * 4);
+    return HandleTable::Instance().Add(std::move(*bitmap));
+}
+
+QImage ReadBitmapImage(HBITMAP hbm) {
+    const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hbm);
+    if (bitmap == nullptr) return QImage();
+    const Surface& surface = bitmap->surface;
+    QImage image(surface.width, surface.height, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    for (int y = 0; y < surface.height; ++y) {
+        const std::uint8_t* from = surface.Row(y);
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < surface.width; ++x, from += surface.bytesPerPixel)
+            to[x] = qRgb(from[2], from[1], from[0]);
+    }
+    return image;
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+// Bitmaps to and from Qt images: how pictures enter our graphics layer and how their pixels leave
+// it (for the clipboard, the preview and bitmap files).
+
+#include <QImage>
+
+#include "platform/GdiTypes.h"
+
+namespace platform {
+
+// A new screen-compatible bitmap (32 bits, top-down) holding exactly the image's pixels, alpha
+// dropped; 0 for a null image or one too large.
+HBITMAP CreateBitmapFromImage(const QImage& image);
+
+// A copy of a bitmap's pixels, top row first, as an opaque QImage::Format_RGB32 image; a null
+// image for a handle that is no bitmap.
+QImage ReadBitmapImage(HBITMAP hbm);
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// Zeroed pixel blocks for bitmaps, with the last large freed block kept for the next one.
+//
+// A capture makes one screen-sized bitmap after another. A fresh block of tens of megabytes pays a
+// page fault for every page the first time it is written, which costs tens of milliseconds; the
+// block of the previous capture is already mapped, and clearing it is several times cheaper. Small
+// blocks go straight to the C allocator. Every block handed out reads all zeros.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+class PixelBlock {
+public:
+    PixelBlock() = default;
+    ~PixelBlock();
+    PixelBlock(PixelBlock&& other) noexcept;
+    PixelBlock& operator=(PixelBlock&& other) noexcept;
+    PixelBlock(const PixelBlock&) = delete;
+    PixelBlock& operator=(const PixelBlock&) = delete;
+
+    // A block of at least `size` zero bytes (at least one byte); an empty block when memory is short.
+    static PixelBlock Zeroed(std::size_t size);
+    // Gives the kept block back to the system.
+    static void ReleaseKept();
+
+    std::uint8_t* Data() const { return data_; }
+    explicit operator bool() const { return data_ != nullptr; }
+
+private:
+    PixelBlock(std::uint8_t* data, std::size_t capacity) : data_(data), capacity_(capacity) {}
+    void Release();
+
+    std::uint8_t* data_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,54 @@
+#include "platform/User32Clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "platform/BitmapImage.h"
+#include "platform/Gdi.h"
+#include "platform/HandleTable.h"
+
+namespace platform {
+
+namespace {
+
+bool clipboardOpen = false;
+
+QClipboard* SystemClipboard() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
+
+}  // namespace
+
+BOOL OpenClipboard(HWND) {
+    if (clipboardOpen) return 0;
+    clipboardOpen = true;
+    return 1;
+}
+
+BOOL EmptyClipboard() {
+    if (!clipboardOpen) return 0;
+    if (QClipboard* clipboard = SystemClipboard()) clipboard->clear();
+    return 1;
+}
+
+HANDLE SetClipboardData(UINT uFormat, HANDLE hMem) {
+    if (!clipboardOpen || uFormat != CF_BITMAP) return 0;
+    const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hMem);
+    QClipboard* clipboard = SystemClipboard();
+    if (bitmap == nullptr || bitmap->selectedInto != 0 || hMem == HandleTable::Instance().StockBitmap() ||
+        clipboard == nullptr)
+        return 0;
+    const QImage image = ReadBitmapImage(hMem);
+    if (image.isNull()) return 0;
+    clipboard->setImage(image);
+    DeleteObject(hMem);
+    return hMem;
+}
+
+BOOL CloseClipboard() {
+    if (!clipboardOpen) return 0;
+    clipboardOpen = false;
+    return 1;
+}
+
+}  // namespace platform
