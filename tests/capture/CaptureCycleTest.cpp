@@ -1,0 +1,122 @@
+#include "capture/CaptureCycle.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QWidget>
+
+#include "host/Globals.h"
+#include "host/HostError.h"
+#include "support/TempHome.h"
+
+using testing_support::FileExists;
+
+namespace {
+
+QImage Grab(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setPixel(0, 0, qRgb(1, 2, 3));
+    return image;
+}
+
+bool ClipboardHoldsImage() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+class Capturing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sTarget = QStringLiteral("C:\\");
+        sName = QStringLiteral("scrn");
+        sNumber = QStringLiteral("000");
+        sFileName.clear();
+        Option1.SetValue(true);
+        Text3.SetText(sNumber);
+        Text3.OnChange([this] { sNumber = Text3.Text(); });
+        QGuiApplication::clipboard()->clear();
+    }
+    void TearDown() override { QGuiApplication::clipboard()->clear(); }
+
+    testing_support::TempHome home;
+    QWidget form;
+    host::OptionButton Option1{&form, "Option1", "JPG", 840, 1440, 615, 255, 2};
+    host::OptionButton Option2{&form, "Option2", "BMP", 1560, 1440, 735, 255, 3};
+    host::TextBox Text3{&form, "Text3", 1680, 960, 735, 315, 10};
+    host::PictureBox Picture1{&form, "Picture1", 120, 1920, 3255, 3135, 9};
+    CaptureCycle cycle{{Option1, Text3, Picture1}};
+};
+
+TEST_F(Capturing, NoBitmapChangesNothing) {
+    cycle.Run();  // empty clipboard
+    QGuiApplication::clipboard()->setText(QStringLiteral("just text"));
+    cycle.Run();
+    EXPECT_EQ(cycle.picClip().Handle(), 0u);
+    EXPECT_EQ(sNumber, QStringLiteral("000"));
+    EXPECT_EQ(Text3.Text(), QStringLiteral("000"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("just text"));
+    EXPECT_FALSE(FileExists(home / "scrn000.jpg"));
+}
+
+TEST_F(Capturing, GrabBecomesTheNumberedJpegInTheHomeFolder) {
+    QGuiApplication::clipboard()->setImage(Grab(64, 48, qRgb(200, 30, 90)));
+    cycle.Run();
+    EXPECT_EQ(sFileName, QStringLiteral("scrn000.jpg"));
+    const QImage saved((home / "scrn000.jpg").c_str());
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(64, 48));
+    EXPECT_EQ(sNumber, QStringLiteral("001"));
+    EXPECT_EQ(Text3.Text(), QStringLiteral("001"));
+    EXPECT_FALSE(ClipboardHoldsImage());
+    EXPECT_EQ(cycle.picClip().Width(), 1693);  // 64 px in HIMETRIC
+}
+
+TEST_F(Capturing, EmptyPrefixAndBmpGiveTheNumberAlone) {
+    sName.clear();
+    sNumber = QStringLiteral("007");
+    Option2.SetValue(true);
+    const QImage grab = Grab(33, 17, qRgb(10, 240, 70));
+    QGuiApplication::clipboard()->setImage(grab);
+    cycle.Run();
+    EXPECT_EQ(sFileName, QStringLiteral("007.bmp"));
+    const QImage saved((home / "007.bmp").c_str());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), grab);
+    EXPECT_EQ(sNumber, QStringLiteral("008"));
+}
+
+TEST_F(Capturing, FailedSaveKeepsTheGrabAndTheNumber) {
+    sTarget = QStringLiteral("C:\\not yet");
+    QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
+    try {
+        cycle.Run();
+        FAIL() << "no error";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), 26001);
+        EXPECT_TRUE(e.Description().startsWith(QStringLiteral("Failed to save to JPG ")));
+    }
+    EXPECT_EQ(sFileName, QStringLiteral("scrn000.jpg"));
+    EXPECT_EQ(sNumber, QStringLiteral("000"));
+    EXPECT_TRUE(ClipboardHoldsImage());
+
+    home.MakeFolder("not yet");  // the next tick succeeds with the same grab
+    cycle.Run();
+    EXPECT_TRUE(FileExists(home / "not yet/scrn000.jpg"));
+    EXPECT_EQ(sNumber, QStringLiteral("001"));
+}
+
+TEST_F(Capturing, OnlyTheLastOfTwoGrabsBetweenTicksIsSaved) {
+    Option2.SetValue(true);
+    QGuiApplication::clipboard()->setImage(Grab(10, 10, qRgb(255, 0, 0)));
+    const QImage second = Grab(12, 8, qRgb(0, 0, 255));
+    QGuiApplication::clipboard()->setImage(second);
+    cycle.Run();
+    cycle.Run();
+    EXPECT_EQ(QImage((home / "scrn000.bmp").c_str()).convertToFormat(QImage::Format_RGB32), second);
+    EXPECT_FALSE(FileExists(home / "scrn001.bmp"));
+}
+
+}  // namespace
