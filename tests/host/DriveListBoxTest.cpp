@@ -1,0 +1,74 @@
+#include "host/DriveListBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "host/HostError.h"
+#include "support/TempHome.h"
+
+namespace {
+
+TEST(DriveList, StartsOnTheCurrentDriveAndListsHomeFirstAndRootLast) {
+    testing_support::TempHome home;
+    QWidget form;
+    host::DriveListBox drives(&form, "Drive1", 120, 120, 4335, 315, 0);
+    EXPECT_EQ(drives.Drive(), QStringLiteral("C:"));
+    QComboBox* combo = drives.Combo();
+    ASSERT_GE(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("C: [Home]"));
+    EXPECT_EQ(combo->itemText(combo->count() - 1), QStringLiteral("Z: [File system]"));
+    EXPECT_EQ(combo->currentIndex(), 0);
+}
+
+class DriveNames : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DriveNames, TheFirstLetterNamesTheDrive) {
+    testing_support::TempHome home;
+    QWidget form;
+    host::DriveListBox drives(&form, "Drive1", 120, 120, 4335, 315, 0);
+    QStringList seen;
+    drives.OnChange([&] { seen << drives.Drive(); });
+    drives.SetDrive(QString::fromLatin1(GetParam()));
+    drives.SetDrive(QStringLiteral("Z:"));  // already chosen: nothing changes
+    EXPECT_EQ(seen, QStringList({"Z:"}));
+    EXPECT_EQ(drives.Combo()->currentText(), QStringLiteral("Z: [File system]"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DriveNames, ::testing::Values("z", "Z:", "z:\\tmp", "Z: [File system]"));
+
+class NoSuchDrive : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NoSuchDrive, RaisesDeviceUnavailableAndStays) {
+    testing_support::TempHome home;
+    QWidget form;
+    host::DriveListBox drives(&form, "Drive1", 120, 120, 4335, 315, 0);
+    int changes = 0;
+    drives.OnChange([&] { ++changes; });
+    try {
+        drives.SetDrive(QString::fromLatin1(GetParam()));
+        FAIL() << GetParam() << " was taken";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), 68);
+        EXPECT_EQ(e.Description(), QStringLiteral("Device unavailable"));
+    }
+    EXPECT_EQ(drives.Drive(), QStringLiteral("C:"));
+    EXPECT_EQ(changes, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NoSuchDrive, ::testing::Values("Q:", "\\\\", "", "1:"));
+
+TEST(DriveList, PickingADriveRunsTheHandlerAsAnEvent) {
+    testing_support::TempHome home;
+    QWidget form;
+    host::DriveListBox drives(&form, "Drive1", 120, 120, 4335, 315, 0);
+    QStringList seen;
+    drives.OnChange([&] { seen << drives.Drive(); });
+    QComboBox* combo = drives.Combo();
+    combo->setCurrentIndex(combo->count() - 1);
+    emit combo->activated(combo->count() - 1);  // what the user's choice in the drop-down sends
+    emit combo->activated(combo->count() - 1);
+    EXPECT_EQ(seen, QStringList({"Z:"}));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "host/FileListBox.h"
+
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QWidget>
+#include <filesystem>
+
+#include "host/HostError.h"
+#include "support/TempHome.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lets permission bits count for this thread while it lives, even when the tests run as root: the
+// capabilities that override them are dropped from the effective set and given back afterwards.
+class PermissionBitsApply {
+public:
+    PermissionBitsApply() {
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, lowered);
+    }
+    ~PermissionBitsApply() { syscall(SYS_capset, &header_, saved_); }
+
+private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+};
+
+class FileList : public ::testing::Test {
+protected:
+    FileList() {
+        home.MakeFolder("Shots/Week");
+        home.MakeFolder("Shots/Sub");
+        for (const char* f : {"Shots/b.jpg", "Shots/A.bmp", "Shots/.hidden", "Shots/c d.jpg", "Shots/Week/x.jpg"})
+            home.WriteFile(f, "x");
+        fs::create_symlink(home / "Shots/Sub", home / "Shots/to-folder");
+        fs::create_symlink(home / "nowhere", home / "Shots/dangling");
+    }
+    testing_support::TempHome home;
+    QWidget form;
+};
+
+TEST_F(FileList, ListsEveryFileOfTheFolderSortedAndNoFolders) {
+    host::FileListBox files(&form, "File1", 2280, 600, 2175, 1845, 2);
+    files.SetPath(QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(files.Path(), QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(files.Entries(), QStringList({".hidden", "A.bmp", "b.jpg", "c d.jpg", "dangling"}));
+    files.SetPath(QStringLiteral("Week"));  // below the folder shown
+    EXPECT_EQ(files.Path(), QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(files.Entries(), QStringList({"x.jpg"}));
+}
+
+TEST_F(FileList, SettingTheSameFolderReadsItAgain) {
+    host::FileListBox files(&form, "File1", 2280, 600, 2175, 1845, 2);
+    files.SetPath(QStringLiteral("C:\\Shots\\Week"));
+    home.WriteFile("Shots/Week/scrn000.jpg", "x");
+    files.SetPath(QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(files.Entries(), QStringList({"scrn000.jpg", "x.jpg"}));
+}
+
+struct FailCase {
+    const char* path;
+    int number;
+};
+
+class FileListFailure : public FileList, public ::testing::WithParamInterface<FailCase> {};
+
+TEST_P(FileListFailure, AFolderThatCannotBeListedRaisesAndKeepsTheList) {
+    fs::create_directory(home / "Locked");
+    home.WriteFile("Locked/secret.jpg", "x");
+    fs::permissions(home / "Locked", fs::perms::owner_exec);  // can be entered, not read
+    host::FileListBox files(&form, "File1", 2280, 600, 2175, 1845, 2);
+    files.SetPath(QStringLiteral("C:\\Shots\\Week"));
+    PermissionBitsApply asAUser;
+    try {
+        files.SetPath(QString::fromLatin1(GetParam().path));
+        FAIL() << GetParam().path << " was listed";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), GetParam().number);
+    }
+    EXPECT_EQ(files.Path(), QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(files.Entries(), QStringList({"x.jpg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileListFailure,
+                         ::testing::Values(FailCase{"C:\\Locked", host::kPermissionDenied},
+                                           FailCase{"C:\\Nowhere", host::kPathNotFound},
+                                           FailCase{"C:\\Shots\\b.jpg", host::kPathNotFound},
+                                           FailCase{"\\\\server\\share", host::kPathNotFound}));
+
+}  // namespace
