@@ -88,7 +88,7 @@ e2e_not_running() { ! kill -0 "$E2E_APP" 2>/dev/null; }
 
 # Puts a picture file on the clipboard from another process, the way a grabbing program does.
 e2e_grab() {
-  xclip -selection clipboard -t "${2:-image/png}" -i "$1" &
+  xclip -quiet -selection clipboard -t "${2:-image/png}" -i "$1" &
   E2E_PIDS+=($!)
 }
 

@@ -6,11 +6,13 @@ tallowin=$1
 e2e_setup
 
 # Text on the clipboard before start-up is gone after it.
-echo "copied text" | xclip -selection clipboard -i &
+clipboard_taken() { [ -n "$(e2e_clipboard_targets)" ]; }
+clipboard_empty() { [ -z "$(e2e_clipboard_targets)" ]; }
+echo "copied text" | xclip -quiet -selection clipboard -i &
 E2E_PIDS+=($!)
-e2e_wait_for test -n "$(e2e_clipboard_targets)" || e2e_fail "xclip did not take the clipboard"
+e2e_wait_for clipboard_taken || e2e_fail "xclip did not take the clipboard"
 e2e_start "$tallowin"
-E2E_WAIT=5 e2e_wait_for test -z "$(e2e_clipboard_targets)" || e2e_fail "the clipboard still holds text after start-up"
+E2E_WAIT=5 e2e_wait_for clipboard_empty || e2e_fail "the clipboard still holds text after start-up"
 [ -e Tallowin.INI ] && e2e_fail "a settings file was written without Exit"
 
 # Change the name prefix and the number, move the window, and press Exit.
