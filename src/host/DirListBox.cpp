@@ -71,11 +71,9 @@ DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, f
 QString DirListBox::Path() const { return QString::fromStdString(platform::UnmapPath(folder_)); }
 
 void DirListBox::SetPath(const QString& path) {
-    if (path.isEmpty()) return;
-    const std::string target = platform::MapPathFrom(path.toStdString(), folder_);
-    const std::string before = folder_;
+    const std::string target = path.isEmpty() ? folder_ : platform::MapPathFrom(path.toStdString(), folder_);
     if (!Show(target)) RaiseError(kPathNotFound);
-    if (folder_ != before && onChange_) onChange_();
+    if (onChange_) onChange_();
 }
 
 QStringList DirListBox::Entries() const {
@@ -94,7 +92,7 @@ void DirListBox::Open(int row) {
         Show(before);
         RaiseError(kPathNotFound);
     }
-    if (folder_ != before && onChange_) onChange_();
+    if (onChange_) onChange_();
 }
 
 bool DirListBox::Show(const std::string& hostFolder) {

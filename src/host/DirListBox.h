@@ -2,7 +2,8 @@
 // A directory list: the current folder's ancestors from the drive's root down to it, then the
 // folder's subfolders. Opening an entry (double click or Enter) makes it the current folder. Path
 // reads back the current folder in Windows form ("C:\Shots"). The change handler runs when the user
-// opens another folder and, nested inside the assignment, when code sets another Path.
+// opens a folder and, nested inside the assignment, whenever code sets Path, also to the folder the
+// list already shows (so whoever follows the list is told what it shows).
 
 #include <QListWidget>
 #include <functional>
@@ -19,7 +20,8 @@ public:
     QString Path() const;
     // Takes a full path ("D:\Shots"), a drive alone ("D:", its root), a folder on the list's current
     // drive ("\Shots") or one below the current folder ("Week"); an empty path leaves the list where
-    // it is. A place that is no folder raises "Path not found" and leaves the list as it was.
+    // it is (and reads it again). A place that is no folder raises "Path not found" and leaves the
+    // list as it was.
     void SetPath(const QString& path);
     void OnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
     QListWidget* List() const { return list_; }

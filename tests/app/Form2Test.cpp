@@ -1,0 +1,279 @@
+#include "app/Form2.h"
+
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/Form1.h"
+#include "host/ErrorNotice.h"
+#include "host/Globals.h"
+#include "host/HostError.h"
+#include "support/TempHome.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lets permission bits count for this thread while it lives, even when the tests run as root.
+class PermissionBitsApply {
+public:
+    PermissionBitsApply() {
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, lowered);
+    }
+    ~PermissionBitsApply() { syscall(SYS_capset, &header_, saved_); }
+
+private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+};
+
+// Two removable volumes seen by this test alone (a private mount namespace): D: can be read, and
+// E: is mounted but out of reach, hidden under D:, as a volume whose medium has gone.
+class UnreadableDrive {
+public:
+    UnreadableDrive() {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
+        if (mount("tallowin-test", "/media", "tmpfs", 0, "size=64k") != 0) return;
+        mkdir("/media/stick", 0755);
+        mkdir("/media/stick/card", 0755);
+        ready_ = mount("tallowin-test", "/media/stick/card", "tmpfs", 0, "size=64k") == 0 &&
+                 mount("tallowin-test", "/media/stick", "tmpfs", 0, "size=64k") == 0;
+    }
+    ~UnreadableDrive() {
+        umount2("/media/stick", MNT_DETACH);
+        umount2("/media/stick/card", MNT_DETACH);
+        umount2("/media", MNT_DETACH);
+    }
+    bool Ready() const { return ready_; }
+
+private:
+    bool ready_ = false;
+};
+
+class Chooser : public ::testing::Test {
+protected:
+    Chooser() {
+        home.MakeFolder("Shots/Week");
+        home.MakeFolder("Other");
+        home.WriteFile("notes.txt", "x");
+        home.WriteFile("Shots/Week/scrn000.jpg", "x");
+        home.WriteFile("Shots/Week/scrn001.jpg", "x");
+    }
+    ~Chooser() override {
+        // Whatever chooser a test left is gone with the main window; let the deletion land.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Browse with this target in the main window's field (and so in sTarget).
+    Form2& BrowseWith(const QString& target) {
+        main.Text1.SetText(target);
+        sTarget = target;
+        main.Browse.Click();
+        return ChooserForm();
+    }
+    // Opens the folder in row `row` of Dir1 the way the user does: mark it, press Enter.
+    static void UserOpens(Form2& chooser, int row) {
+        chooser.Dir1.List()->setCurrentRow(row);
+        QTest::keyClick(chooser.Dir1.List(), Qt::Key_Return);
+    }
+
+    testing_support::TempHome home;
+    Form1 main;
+};
+
+TEST_F(Chooser, WindowAndControlsStandAtTheirPlaces) {
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
+    EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Tallowin Target"));
+    EXPECT_EQ(chooser.width() * 15, 4560);
+    EXPECT_EQ(chooser.height() * 15, 3120);
+    EXPECT_FALSE(chooser.windowIcon().isNull());
+    EXPECT_EQ(chooser.parentWidget(), nullptr);  // no owner
+    EXPECT_EQ(chooser.windowModality(), Qt::NonModal);
+    EXPECT_TRUE(chooser.isVisible());
+    const host::Control* controls[] = {&chooser.Drive1, &chooser.Dir1, &chooser.File1, &chooser.Done};
+    const float places[][4] = {
+        {120, 120, 4335, 315}, {120, 600, 1935, 2340}, {2280, 600, 2175, 1845}, {2280, 2640, 2175, 375}};
+    for (int i = 0; i < 4; ++i) {
+        const QRect g = controls[i]->Widget()->geometry();
+        EXPECT_NEAR(g.x() * 15, places[i][0], 7.5) << i;
+        EXPECT_NEAR(g.y() * 15, places[i][1], 7.5) << i;
+        EXPECT_NEAR(g.width() * 15, places[i][2], 7.5) << i;
+        EXPECT_NEAR(g.height() * 15, places[i][3], 7.5) << i;
+    }
+    EXPECT_EQ(chooser.Done.Caption(), QStringLiteral("Done"));
+    // The tab order: Drive1, Dir1, File1, Done.
+    QList<QWidget*> chain;
+    for (QWidget* w = chooser.Drive1.Widget(); chain.size() < 40; w = w->nextInFocusChain()) chain << w;
+    EXPECT_LT(chain.indexOf(chooser.Drive1.Widget()), chain.indexOf(chooser.Dir1.Widget()));
+    EXPECT_LT(chain.indexOf(chooser.Dir1.Widget()), chain.indexOf(chooser.File1.Widget()));
+    EXPECT_LT(chain.indexOf(chooser.File1.Widget()), chain.indexOf(chooser.Done.Widget()));
+}
+
+struct LoadCase {
+    const char* target;
+    const char* shown;  // Dir1, and then sTarget and Text1
+    QStringList files;
+};
+
+class ChooserLoad : public Chooser, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(ChooserLoad, ShowsTheTargetOrFallsBackToTheHomeRootWithoutAMessage) {
+    const LoadCase& c = GetParam();
+    Form2& chooser = BrowseWith(QString::fromLatin1(c.target));
+    EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("C:"));
+    EXPECT_EQ(chooser.Dir1.Path(), QString::fromLatin1(c.shown)) << c.target;
+    EXPECT_EQ(chooser.File1.Path(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(chooser.File1.Entries(), c.files);
+    EXPECT_EQ(sTarget, QString::fromLatin1(c.shown));
+    EXPECT_EQ(main.Text1.Text(), QString::fromLatin1(c.shown));
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ChooserLoad,
+    ::testing::Values(LoadCase{"C:\\", "C:\\", {"notes.txt"}},
+                      LoadCase{"C:\\Shots\\Week", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
+                      LoadCase{"c:\\Shots\\Week\\", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
+                      LoadCase{"", "C:\\", {"notes.txt"}},                        // too short to split
+                      LoadCase{"C", "C:\\", {"notes.txt"}},                       // likewise
+                      LoadCase{"\\\\server\\share\\Shots", "C:\\", {"notes.txt"}},  // network path
+                      LoadCase{"C:\\Nowhere", "C:\\", {"notes.txt"}},             // folder not there
+                      LoadCase{"Q:\\Shots", "C:\\", {"notes.txt"}},               // no such drive
+                      LoadCase{"C:\\notes.txt", "C:\\", {"notes.txt"}}));         // a file, no folder
+
+TEST_F(Chooser, LoadingOnAnotherDriveMovesBothLists) {
+    Form2& chooser = BrowseWith(QStringLiteral("Z:\\"));
+    EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("Z:"));
+    EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("Z:\\"));
+    EXPECT_EQ(chooser.File1.Path(), QStringLiteral("Z:\\"));
+    EXPECT_EQ(sTarget, QStringLiteral("Z:\\"));
+}
+
+TEST_F(Chooser, OpeningAFolderMovesTheTargetAtOnceAndTheFieldAtDone) {
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
+    UserOpens(chooser, 2);  // C:\, Other, Shots
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));  // where the next grab goes
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\"));
+    EXPECT_TRUE(chooser.File1.Entries().isEmpty());
+
+    chooser.Done.Click();
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(ExistingChooserForm(), &chooser);  // hidden, not gone
+}
+
+TEST_F(Chooser, BrowseAfterDoneShowsTheSameListsWithoutLoadingAgain) {
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots\\Week"));
+    chooser.Done.Click();
+    home.WriteFile("Shots/Week/scrn002.jpg", "x");  // the lists are not read again
+    main.Browse.Click();
+    EXPECT_EQ(&ChooserForm(), &chooser);
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(chooser.File1.Entries(), QStringList({"scrn000.jpg", "scrn001.jpg"}));
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Shots\\Week"));
+}
+
+TEST_F(Chooser, AFolderTypedAfterDoneIsTheTarget) {
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots\\Week"));
+    chooser.Done.Click();
+    main.Text1.Edit()->selectAll();
+    QTest::keyClicks(main.Text1.Edit(), QStringLiteral("C:\\Other"));
+    ASSERT_EQ(sTarget, QStringLiteral("C:\\Other"));
+    main.Browse.Click();
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\Other"));
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Other"));
+    EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));  // still where it was
+}
+
+TEST_F(Chooser, ClosingThroughTheFrameDestroysItAndBrowseLoadsAfresh) {
+    Form2* first = &BrowseWith(QStringLiteral("C:\\"));
+    UserOpens(*first, 2);  // Shots
+    QPointer<Form2> closed(first);
+    first->close();
+    EXPECT_EQ(ExistingChooserForm(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\"));  // Done's steps did not run
+
+    main.Browse.Click();
+    Form2& second = ChooserForm();
+    EXPECT_EQ(second.Dir1.Path(), QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Shots"));
+}
+
+TEST_F(Chooser, AFolderThatCannotBeListedLeavesTheTargetAsItWas) {
+    // The user can see the folder and open it, but may not read it: File1 fails, so the target
+    // does not move there, although Dir1 shows it.
+    fs::create_directory(home / "Locked");
+    home.WriteFile("Locked/secret.jpg", "x");
+    fs::permissions(home / "Locked", fs::perms::owner_exec);
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
+    PermissionBitsApply asAUser;
+    UserOpens(chooser, 1);  // C:\, Locked, Other, Shots
+    EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Locked"));
+    EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\"));
+    EXPECT_EQ(chooser.File1.Entries(), QStringList({"notes.txt"}));
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\"));
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+}
+
+TEST_F(Chooser, AFailingFallbackReachesTheHostAndLeavesNoChooser) {
+    // Drive C: itself has gone: there is nothing to fall back to.
+    setenv("HOME", (home / "gone").c_str(), 1);
+    sTarget = QStringLiteral("C:\\");
+    try {
+        main.Browse.Click();
+        ADD_FAILURE() << "Browse succeeded without a drive C:";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), host::kPathNotFound);
+    }
+    setenv("HOME", home.Path().c_str(), 1);
+    EXPECT_EQ(ExistingChooserForm(), nullptr);
+    main.Browse.Click();  // with C: back, the next Browse loads it
+    EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("C:\\"));
+}
+
+TEST_F(Chooser, ADriveThatCannotBeReadChangesNothingButTheDriveList) {
+    UnreadableDrive volumes;
+    if (!volumes.Ready()) GTEST_SKIP() << "no private mount namespace here";
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots\\Week"));
+    QComboBox* drives = chooser.Drive1.Combo();
+    const int e = drives->findData(QChar('E'));
+    ASSERT_GE(e, 0);
+    drives->setCurrentIndex(e);
+    emit drives->activated(e);  // the user picks E:
+    EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("E:"));
+    EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+
+    // A target on it takes the fallback; one on the readable volume is shown.
+    chooser.close();
+    BrowseWith(QStringLiteral("E:\\"));
+    EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("C:\\"));
+    ChooserForm().close();
+    BrowseWith(QStringLiteral("D:\\"));
+    EXPECT_EQ(ChooserForm().Drive1.Drive(), QStringLiteral("D:"));
+    EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("D:\\"));
+    EXPECT_EQ(sTarget, QStringLiteral("D:\\"));
+}
+
+}  // namespace
