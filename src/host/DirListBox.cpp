@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -18,6 +19,23 @@ namespace host {
 namespace {
 
 constexpr int kHostPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+constexpr int kIndentPixels = 8;
+
+// Draws each entry indented by its depth below the drive's root; the text itself stays the bare
+// name, so typing a name's first letters finds it.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(index.data(kDepthRole).toInt() * kIndentPixels, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(index.data(kDepthRole).toInt() * kIndentPixels, 0);
+    }
+};
 
 // A list widget that opens an entry on Enter as well as on double click.
 class FolderList : public QListWidget {
@@ -63,6 +81,7 @@ DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, f
               height, tabIndex),
       list_(static_cast<QListWidget*>(Widget())) {
     list_->setObjectName(QString::fromLatin1(name));
+    list_->setItemDelegate(new IndentDelegate(list_));
     // The list starts in the current directory, or in the root of C: when that cannot be read.
     std::string start = platform::MapPath(platform::CurrentDirectory());
     if (!Show(start)) Show(platform::MapPath("C:"));
@@ -78,7 +97,7 @@ void DirListBox::SetPath(const QString& path) {
 
 QStringList DirListBox::Entries() const {
     QStringList out;
-    for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text().trimmed();
+    for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text();
     return out;
 }
 
@@ -126,15 +145,16 @@ bool DirListBox::Show(const std::string& hostFolder) {
     list_->clear();
     int depth = 0;
     for (const auto& [text, host] : chain) {
-        auto* item = new QListWidgetItem(open, QString(depth++ * 2, QLatin1Char(' ')) + text, list_);
+        auto* item = new QListWidgetItem(open, text, list_);
         item->setData(kHostPathRole, QByteArray::fromStdString(host));
+        item->setData(kDepthRole, depth++);
     }
     const int current = list_->count() - 1;
-    const QString indent(depth * 2, QLatin1Char(' '));
     const std::string prefix = folder_ == "/" ? "/" : folder_ + "/";
     for (const std::string& name : subfolders) {
-        auto* item = new QListWidgetItem(closed, indent + QFile::decodeName(name.c_str()), list_);
+        auto* item = new QListWidgetItem(closed, QFile::decodeName(name.c_str()), list_);
         item->setData(kHostPathRole, QByteArray::fromStdString(prefix + name));
+        item->setData(kDepthRole, depth);
     }
     list_->setCurrentRow(current);
     return true;
