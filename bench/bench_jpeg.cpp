@@ -11,15 +11,14 @@
 // The writer's target is at most 1.1 times TjCompress2Only.
 
 #include <benchmark/benchmark.h>
-#include <turbojpeg.h>
-
 #include <fcntl.h>
+#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
-#include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -57,7 +56,8 @@ void PaintScreen(std::uint8_t* bits, int pitch) {
                 } else {
                     px[0] = 236, px[1] = 240, px[2] = 240;
                 }
-                if (textLine && x > x0 + 10 && x < x1 - 60 && (x / 9 + (y - y0) / 18) % 7 != 0 && next() % 3 == 0)
+                if (textLine && x > x0 + 10 && x < x1 - 60 && (x / 9 + (y - y0) / 18) % 7 != 0 &&
+                    next() % 3 == 0)
                     px[0] = 30, px[1] = 20, px[2] = 20;
             }
         }
@@ -91,8 +91,8 @@ void TjCompress2Only(benchmark::State& state) {
     for (auto _ : state) {
         unsigned char* p = out.data();
         unsigned long size = capacity;
-        if (tjCompress2(encoder, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &p,
-                        &size, TJSAMP_420, kQuality, TJFLAG_NOREALLOC | TJFLAG_BOTTOMUP) != 0)
+        if (tjCompress2(encoder, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR,
+                        &p, &size, TJSAMP_420, kQuality, TJFLAG_NOREALLOC | TJFLAG_BOTTOMUP) != 0)
             state.SkipWithError(tjGetErrorStr2(encoder));
         benchmark::DoNotOptimize(size);
         state.counters["bytes"] = static_cast<double>(size);
@@ -146,8 +146,8 @@ void WriterOverEncoder(benchmark::State& state) {
         double wall = Now(CLOCK_MONOTONIC), cpu = Now(CLOCK_THREAD_CPUTIME_ID);
         unsigned char* p = out.data();
         unsigned long size = capacity;
-        tjCompress2(encoder, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &p, &size,
-                    TJSAMP_420, kQuality, TJFLAG_NOREALLOC | TJFLAG_BOTTOMUP);
+        tjCompress2(encoder, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &p,
+                    &size, TJSAMP_420, kQuality, TJFLAG_NOREALLOC | TJFLAG_BOTTOMUP);
         benchmark::DoNotOptimize(size);
         tjWall += Now(CLOCK_MONOTONIC) - wall, tjCpu += Now(CLOCK_THREAD_CPUTIME_ID) - cpu;
         wall = Now(CLOCK_MONOTONIC), cpu = Now(CLOCK_THREAD_CPUTIME_ID);
@@ -173,7 +173,13 @@ void WriterOverEncoder(benchmark::State& state) {
 BENCHMARK(TjCompress2Only)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(IjlWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(SaveDibToJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(WriterOverEncoder)->ArgName("replacing")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(6.0);
+BENCHMARK(WriterOverEncoder)
+    ->ArgName("replacing")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(6.0);
 
 }  // namespace
 

@@ -18,8 +18,8 @@ constexpr int kSaveHelpContext = 48;
 QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPEGLibrary"); }
 
 [[noreturn]] void RaiseSaveError(int lResult) {
-    host::RaiseError(kJpegError, ErrorSource(), QStringLiteral("Failed to save to JPG ") + QString::number(lResult),
-                     kSaveHelpContext);
+    host::RaiseError(kJpegError, ErrorSource(),
+                     QStringLiteral("Failed to save to JPG ") + QString::number(lResult), kSaveHelpContext);
 }
 
 // Releases the encoder however the call is left, errors passing through included. ijlFree may run
@@ -67,7 +67,8 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     // 3. The earlier file makes way for the new one when the library renames the fully written
     //    file over it in step 7; until then it stays as it is. Like a delete, that refuses a
     //    read-only file.
-    if (bExisted && (tFind.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) host::RaiseError(host::kPathFileAccessError);
+    if (bExisted && (tFind.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        host::RaiseError(host::kPathFileAccessError);
 
     // 4. The pixels: rows bottom-up (a negative height), each padded to BytesPerScanLine.
     tJpeg.DIBWidth = static_cast<DWORD>(cDib.Width());

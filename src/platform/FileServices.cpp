@@ -13,14 +13,14 @@
 namespace platform {
 namespace {
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;       // 100 ns ticks
+constexpr std::int64_t kTicksPerSecond = 10'000'000;  // 100 ns ticks
 constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
 
 FILETIME ToFileTime(const statx_timestamp& t) {
     FILETIME ft{};
     if (t.tv_sec < -kSecondsFrom1601To1970) return ft;  // before 1601: the earliest FILETIME
-    const std::uint64_t ticks = static_cast<std::uint64_t>(t.tv_sec + kSecondsFrom1601To1970) * kTicksPerSecond +
-                                t.tv_nsec / 100;
+    const std::uint64_t ticks =
+        static_cast<std::uint64_t>(t.tv_sec + kSecondsFrom1601To1970) * kTicksPerSecond + t.tv_nsec / 100;
     ft.dwLowDateTime = static_cast<std::uint32_t>(ticks);
     ft.dwHighDateTime = static_cast<std::uint32_t>(ticks >> 32);
     ft.dwNanoseconds = t.tv_nsec % 100;
@@ -30,12 +30,16 @@ FILETIME ToFileTime(const statx_timestamp& t) {
 timespec ToTimespec(const FILETIME& ft) {
     const std::uint64_t ticks = (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     timespec ts{};
-    ts.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
-    ts.tv_nsec = static_cast<long>((ticks % kTicksPerSecond) * 100 + (ft.dwNanoseconds < 100 ? ft.dwNanoseconds : 99));
+    ts.tv_sec =
+        static_cast<time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+    ts.tv_nsec =
+        static_cast<long>((ticks % kTicksPerSecond) * 100 + (ft.dwNanoseconds < 100 ? ft.dwNanoseconds : 99));
     return ts;
 }
 
-std::string HostName(const char* windowsName) { return windowsName && *windowsName ? MapPath(windowsName) : std::string(); }
+std::string HostName(const char* windowsName) {
+    return windowsName && *windowsName ? MapPath(windowsName) : std::string();
+}
 
 // What FindFirstFileA hands out for a found file: the search keeps nothing open.
 char foundToken;
@@ -46,7 +50,8 @@ HANDLE FindFirstFileA(const char* lpFileName, WIN32_FIND_DATA* lpFindFileData) {
     const std::string path = HostName(lpFileName);
     if (path.empty() || !lpFindFileData) return INVALID_HANDLE_VALUE;
     struct statx st {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) return INVALID_HANDLE_VALUE;
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
+        return INVALID_HANDLE_VALUE;
 
     WIN32_FIND_DATA& data = *lpFindFileData;
     std::memset(&data, 0, sizeof data);

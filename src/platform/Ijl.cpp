@@ -30,10 +30,14 @@ int Subsampling(const JPEG_CORE_PROPERTIES& p) {
     if (p.JPGColor == IJL_G && p.JPGChannels == 1) return TJSAMP_GRAY;
     if (p.JPGColor != IJL_YCBCR || p.JPGChannels != 3) return -1;
     switch (p.JPGSubsampling) {
-        case IJL_NONE: return TJSAMP_444;
-        case IJL_420: return TJSAMP_420;
-        case IJL_422: return TJSAMP_422;
-        default: return -2;
+        case IJL_NONE:
+            return TJSAMP_444;
+        case IJL_420:
+            return TJSAMP_420;
+        case IJL_422:
+            return TJSAMP_422;
+        default:
+            return -2;
     }
 }
 

@@ -61,7 +61,10 @@ struct JPEG_PROPERTIES {
     unsigned char reserved[20000 - sizeof(void*)];
 };
 
-// The published fields, in their published order, then the library's room.
+static_assert(sizeof(JPEG_PROPERTIES) == 20000, "the room after the published fields");
+
+// The published fields, in their published order, then the library's room. The three addresses
+// are 64 bits wide here, so the record is 20,104 bytes rather than the 32-bit 20,084.
 struct JPEG_CORE_PROPERTIES {
     DWORD UseJPEGPROPERTIES;
     const unsigned char* DIBBytes;
@@ -87,8 +90,10 @@ struct JPEG_CORE_PROPERTIES {
     JPEG_PROPERTIES jprops;
 };
 
-// Fills the defaults and makes the encoder. IJL_OK, or IJL_INVALID_JPEG_PROPERTIES for a null
-// record, IJL_MEMORY_ERROR when no encoder can be made.
+static_assert(sizeof(JPEG_CORE_PROPERTIES) == 20104, "the published fields and the room");
+
+// Fills the defaults into a zero-filled record and makes the encoder. IJL_OK, or
+// IJL_INVALID_JPEG_PROPERTIES for a null record, IJL_MEMORY_ERROR when no encoder can be made.
 int ijlInit(JPEG_CORE_PROPERTIES* jcprops);
 
 // Encodes the picture the DIB fields describe into the file JPGFile, at jquality (1 to 100).

@@ -1,8 +1,5 @@
-#include "imaging/mIntelJPEGLibrary.h"
-
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <ctime>
@@ -12,6 +9,7 @@
 #include "host/App.h"
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
+#include "imaging/mIntelJPEGLibrary.h"
 #include "platform/IjlTestFullDisk.h"
 #include "platform/IjlTestPictures.h"
 #include "support/TempHome.h"
@@ -135,7 +133,8 @@ TEST(SaveDibToJpeg, AMissingFolderRaisesTheWriteErrorAndLeavesNothing) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Number(), 26001);
     EXPECT_EQ(error->Source(), host::App::EXEName() + ".mIntelJPEGLibrary");
-    EXPECT_TRUE(error->Description().startsWith("Failed to save to JPG ")) << error->Description().toStdString();
+    EXPECT_TRUE(error->Description().startsWith("Failed to save to JPG "))
+        << error->Description().toStdString();
     EXPECT_EQ(error->Description(), "Failed to save to JPG -23");
     EXPECT_EQ(error->HelpContext(), 48);
     EXPECT_TRUE(FilesIn(home.Path()).empty());
@@ -167,12 +166,13 @@ TEST_P(SaveDibToJpegRefusals, RaiseTheLibrarysCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveDibToJpegRefusals,
-    ::testing::Values(Refusal{"empty buffer", false, "C:\\a.jpg", 90, "Failed to save to JPG -8"},
-                      Refusal{"quality 0 passes unchanged", true, "C:\\a.jpg", 0, "Failed to save to JPG -8"},
-                      Refusal{"quality 101 passes unchanged", true, "C:\\a.jpg", 101, "Failed to save to JPG -8"},
-                      Refusal{"zero character in the name", true, QString("C:\\a.jpg") + QChar(0) + "x", 90,
-                              "Failed to save to JPG -10"},
-                      Refusal{"network name", true, "\\\\server\\share\\a.jpg", 90, "Failed to save to JPG -10"}));
+    ::testing::Values(
+        Refusal{"empty buffer", false, "C:\\a.jpg", 90, "Failed to save to JPG -8"},
+        Refusal{"quality 0 passes unchanged", true, "C:\\a.jpg", 0, "Failed to save to JPG -8"},
+        Refusal{"quality 101 passes unchanged", true, "C:\\a.jpg", 101, "Failed to save to JPG -8"},
+        Refusal{"zero character in the name", true, QString("C:\\a.jpg") + QChar(0) + "x", 90,
+                "Failed to save to JPG -10"},
+        Refusal{"network name", true, "\\\\server\\share\\a.jpg", 90, "Failed to save to JPG -10"}));
 
 TEST(SaveDibToJpeg, AReadOnlyEarlierFileIsNotReplaced) {
     TempHome home;
@@ -219,8 +219,8 @@ TEST_P(SaveDibToJpegOutOfRoom, KeepsTheEarlierFileByteForByte) {
     EXPECT_EQ(FilesIn(home / "small"), std::vector<std::string>{"scrn000.jpg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, SaveDibToJpegOutOfRoom, ::testing::Values(Room::SmallDisk, Room::FileSizeLimit),
-                         [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Ways, SaveDibToJpegOutOfRoom,
+                         ::testing::Values(Room::SmallDisk, Room::FileSizeLimit), [](const auto& info) {
                              return info.param == Room::SmallDisk ? std::string("SmallDisk")
                                                                   : std::string("FileSizeLimit");
                          });

@@ -1,10 +1,8 @@
-#include "platform/FileServices.h"
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <gtest/gtest.h>
-
+#include "platform/FileServices.h"
 #include "support/TempHome.h"
 
 using namespace platform;
@@ -23,7 +21,9 @@ void SetTimes(const std::string& path, timespec access, timespec write) {
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-bool operator==(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool operator==(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 TEST(FileServices, FindsExactlyTheNamedFile) {
     TempHome home;
@@ -98,7 +98,7 @@ TEST(FileServices, OpensOnlyAFileThatExists) {
     home.MakeFolder("shots");
     EXPECT_EQ(_lopen("C:\\missing.jpg", OF_WRITE), HFILE_ERROR);
     EXPECT_FALSE(testing_support::FileExists(home / "missing.jpg"));  // never created
-    EXPECT_EQ(_lopen("C:\\shots", OF_READ), HFILE_ERROR);            // nor a folder
+    EXPECT_EQ(_lopen("C:\\shots", OF_READ), HFILE_ERROR);             // nor a folder
     EXPECT_EQ(_lopen("", OF_WRITE), HFILE_ERROR);
 }
 

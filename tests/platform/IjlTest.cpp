@@ -1,10 +1,9 @@
-#include "platform/Ijl.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "platform/Ijl.h"
 #include "platform/IjlTestPictures.h"
 #include "support/TempHome.h"
 
@@ -127,19 +126,23 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"no pixels", [](auto& p, int&) { p.DIBBytes = nullptr; }, IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"no width", [](auto& p, int&) { p.DIBWidth = p.JPGWidth = 0; }, IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"no height", [](auto& p, int&) { p.DIBHeight = 0; }, IJL_INVALID_JPEG_PROPERTIES},
-        Refusal{"most negative height", [](auto& p, int&) { p.DIBHeight = INT32_MIN; }, IJL_INVALID_JPEG_PROPERTIES},
+        Refusal{"most negative height", [](auto& p, int&) { p.DIBHeight = INT32_MIN; },
+                IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"negative width", [](auto& p, int&) { p.DIBWidth = p.JPGWidth = static_cast<DWORD>(-8); },
                 IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"other JPG size", [](auto& p, int&) { p.JPGHeight = 4; }, IJL_INVALID_JPEG_PROPERTIES},
-        Refusal{"huge padding", [](auto& p, int&) { p.DIBPadBytes = 0xFFFFFFF0u; }, IJL_INVALID_JPEG_PROPERTIES},
+        Refusal{"huge padding", [](auto& p, int&) { p.DIBPadBytes = 0xFFFFFFF0u; },
+                IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"quality 0", [](auto& p, int&) { p.jquality = 0; }, IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"quality 101", [](auto& p, int&) { p.jquality = 101; }, IJL_INVALID_JPEG_PROPERTIES},
         Refusal{"four channels", [](auto& p, int&) { p.DIBChannels = 4; }, IJL_UNSUPPORTED_BYTES_PER_PIXEL},
         Refusal{"unknown colour", [](auto& p, int&) { p.DIBColor = 77; }, IJL_UNSUPPORTED_BYTES_PER_PIXEL},
-        Refusal{"unknown subsampling", [](auto& p, int&) { p.JPGSubsampling = 7; }, IJL_UNSUPPORTED_SUBSAMPLING},
+        Refusal{"unknown subsampling", [](auto& p, int&) { p.JPGSubsampling = 7; },
+                IJL_UNSUPPORTED_SUBSAMPLING},
         Refusal{"no file name", [](auto& p, int&) { p.JPGFile = nullptr; }, IJL_INVALID_FILENAME},
         Refusal{"empty file name", [](auto& p, int&) { p.JPGFile = ""; }, IJL_INVALID_FILENAME},
-        Refusal{"network name", [](auto& p, int&) { p.JPGFile = "\\\\server\\share\\a.jpg"; }, IJL_INVALID_FILENAME},
+        Refusal{"network name", [](auto& p, int&) { p.JPGFile = "\\\\server\\share\\a.jpg"; },
+                IJL_INVALID_FILENAME},
         Refusal{"missing folder", [](auto& p, int&) { p.JPGFile = "C:\\nowhere\\a.jpg"; }, IJL_FILE_ERROR},
         Refusal{"freed", [](auto& p, int&) { ijlFree(&p); }, IJL_INVALID_ENCODER}));
 

@@ -70,8 +70,8 @@ inline Picture ScreenLike(int width, int height) {
     for (int w = 0; w < 3; ++w) {
         const int x0 = width * w / 4 + 10, y0 = height * w / 6 + 10;
         const int x1 = x0 + width / 2, y1 = y0 + height / 2;
-        fill(x0, y0, x1, y1, 240, 240, 236);                 // window
-        fill(x0, y0, x1, y0 + 24, 50, 90, 160);              // title bar
+        fill(x0, y0, x1, y1, 240, 240, 236);                  // window
+        fill(x0, y0, x1, y0 + 24, 50, 90, 160);               // title bar
         for (int line = y0 + 36; line + 10 < y1; line += 16)  // text lines
             for (int x = x0 + 8; x + 8 < x1 - 40;) {
                 const int word = 3 + next() % 6;
@@ -121,7 +121,8 @@ inline std::optional<Picture> DecodeJpegFile(const std::string& path) {
     std::optional<Picture> result;
     if (tjDecompressHeader3(decoder, data, bytes.size(), &width, &height, &subsamp, &colorspace) == 0) {
         Picture p = Blank(width, height);
-        if (tjDecompress2(decoder, data, bytes.size(), p.rgb.data(), width, width * 3, height, TJPF_RGB, 0) == 0)
+        if (tjDecompress2(decoder, data, bytes.size(), p.rgb.data(), width, width * 3, height, TJPF_RGB, 0) ==
+            0)
             result = std::move(p);
     }
     tjDestroy(decoder);
@@ -131,7 +132,8 @@ inline std::optional<Picture> DecodeJpegFile(const std::string& path) {
 // The largest difference of one colour channel between two pictures of the same size.
 inline int MaxDifference(const Picture& a, const Picture& b) {
     int most = 0;
-    for (size_t i = 0; i < a.rgb.size() && i < b.rgb.size(); ++i) most = std::max(most, std::abs(a.rgb[i] - b.rgb[i]));
+    for (size_t i = 0; i < a.rgb.size() && i < b.rgb.size(); ++i)
+        most = std::max(most, std::abs(a.rgb[i] - b.rgb[i]));
     return most;
 }
 
