@@ -11,7 +11,6 @@
 namespace host {
 namespace {
 
-constexpr int kDeviceUnavailable = 68;
 
 // A combo box that looks at the drives again whenever it drops down, so a volume mounted while the
 // window is open can be chosen.
@@ -86,7 +85,7 @@ void DriveListBox::SetDrive(const QString& drive) {
     for (const platform::Drive& d : drives_)
         if (d.letter == letter) found = &d;
     if (!found || !Readable(found->root))
-        RaiseError(kDeviceUnavailable, App::EXEName(), QStringLiteral("Device unavailable"));
+        RaiseError(kDeviceUnavailable);
     if (letter == current_) return;
     Choose(letter);
     if (onChange_) onChange_();

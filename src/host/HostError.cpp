@@ -25,6 +25,7 @@ QString StandardDescription(int number) {
         case kFileAlreadyOpen: return QStringLiteral("File already open");
         case kDiskFull: return QStringLiteral("Disk full");
         case kInputPastEndOfFile: return QStringLiteral("Input past end of file");
+        case kDeviceUnavailable: return QStringLiteral("Device unavailable");
         case kPermissionDenied: return QStringLiteral("Permission denied");
         case kPathFileAccessError: return QStringLiteral("Path/File access error");
         case kPathNotFound: return QStringLiteral("Path not found");

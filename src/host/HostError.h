@@ -20,6 +20,7 @@ enum ErrorNumber : int {
     kFileAlreadyOpen = 55,
     kDiskFull = 61,
     kInputPastEndOfFile = 62,
+    kDeviceUnavailable = 68,
     kPermissionDenied = 70,
     kPathFileAccessError = 75,
     kPathNotFound = 76,

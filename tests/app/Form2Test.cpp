@@ -1,11 +1,9 @@
 #include "app/Form2.h"
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -19,28 +17,12 @@
 #include "host/ErrorNotice.h"
 #include "host/Globals.h"
 #include "host/HostError.h"
+#include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Lets permission bits count for this thread while it lives, even when the tests run as root.
-class PermissionBitsApply {
-public:
-    PermissionBitsApply() {
-        header_.version = _LINUX_CAPABILITY_VERSION_3;
-        syscall(SYS_capget, &header_, saved_);
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &header_, lowered);
-    }
-    ~PermissionBitsApply() { syscall(SYS_capset, &header_, saved_); }
-
-private:
-    __user_cap_header_struct header_{};
-    __user_cap_data_struct saved_[2]{};
-};
 
 // Two removable volumes seen by this test alone (a private mount namespace): D: can be read, and
 // E: is mounted but out of reach, hidden under D:, as a volume whose medium has gone.
@@ -225,7 +207,7 @@ TEST_F(Chooser, AFolderThatCannotBeListedLeavesTheTargetAsItWas) {
     home.WriteFile("Locked/secret.jpg", "x");
     fs::permissions(home / "Locked", fs::perms::owner_exec);
     Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
-    PermissionBitsApply asAUser;
+    testing_support::PermissionBitsApply asAUser;
     UserOpens(chooser, 1);  // C:\, Locked, Other, Shots
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Locked"));
     EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\"));

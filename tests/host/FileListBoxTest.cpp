@@ -1,37 +1,18 @@
 #include "host/FileListBox.h"
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QWidget>
 #include <filesystem>
 
 #include "host/HostError.h"
+#include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Lets permission bits count for this thread while it lives, even when the tests run as root: the
-// capabilities that override them are dropped from the effective set and given back afterwards.
-class PermissionBitsApply {
-public:
-    PermissionBitsApply() {
-        header_.version = _LINUX_CAPABILITY_VERSION_3;
-        syscall(SYS_capget, &header_, saved_);
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &header_, lowered);
-    }
-    ~PermissionBitsApply() { syscall(SYS_capset, &header_, saved_); }
-
-private:
-    __user_cap_header_struct header_{};
-    __user_cap_data_struct saved_[2]{};
-};
 
 class FileList : public ::testing::Test {
 protected:
@@ -78,7 +59,7 @@ TEST_P(FileListFailure, AFolderThatCannotBeListedRaisesAndKeepsTheList) {
     fs::permissions(home / "Locked", fs::perms::owner_exec);  // can be entered, not read
     host::FileListBox files(&form, "File1", 2280, 600, 2175, 1845, 2);
     files.SetPath(QStringLiteral("C:\\Shots\\Week"));
-    PermissionBitsApply asAUser;
+    testing_support::PermissionBitsApply asAUser;
     try {
         files.SetPath(QString::fromLatin1(GetParam().path));
         FAIL() << GetParam().path << " was listed";
