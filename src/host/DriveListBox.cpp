@@ -11,7 +11,6 @@
 namespace host {
 namespace {
 
-
 // A combo box that looks at the drives again whenever it drops down, so a volume mounted while the
 // window is open can be chosen.
 class DriveCombo : public QComboBox {
