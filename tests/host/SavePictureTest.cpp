@@ -1,13 +1,11 @@
 #include "host/SavePicture.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <random>
 
 #include "host/HostError.h"
+#include "support/FullDisk.h"
 #include "support/TempHome.h"
 
 using testing_support::ReadFileBytes;
@@ -58,15 +56,11 @@ TEST(BitmapFileFailures, LeaveTheEarlierFileAndNothingPartial) {
     EXPECT_EQ(ErrorOf([&] { host::SavePicture(picture, QStringLiteral("C:\\missing\\a.bmp")); }), host::kPathNotFound);
 
     home.WriteFile("a.bmp", "earlier");
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const int error = ErrorOf([&] { host::SavePicture(picture, QStringLiteral("C:\\a.bmp")); });
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    int error = 0;
+    {
+        testing_support::FileSizeLimit limit(4096);
+        error = ErrorOf([&] { host::SavePicture(picture, QStringLiteral("C:\\a.bmp")); });
+    }
     EXPECT_EQ(error, host::kDiskFull);
     EXPECT_EQ(ReadFileBytes(home / "a.bmp"), "earlier");
     int files = 0;

@@ -10,11 +10,11 @@
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/IjlTestFullDisk.h"
-#include "platform/IjlTestPictures.h"
+#include "support/FullDisk.h"
+#include "support/TestPictures.h"
 #include "support/TempHome.h"
 
-using jpeg_test::Picture;
+using testing_support::Picture;
 using mIntelJPEGLibrary::SaveDibToJpeg;
 using testing_support::ReadFileBytes;
 using testing_support::TempHome;
@@ -26,8 +26,8 @@ struct Buffer {
     cDIBSection dib;
     explicit Buffer(const Picture& picture) {
         if (!dib.Create(picture.width, picture.height)) throw std::runtime_error("no DIB section");
-        const auto rows = jpeg_test::DibRows(picture, true);
-        if (dib.BytesPerScanLine() != jpeg_test::DibPitch(picture.width)) throw std::runtime_error("layout");
+        const auto rows = testing_support::DibRows(picture, true);
+        if (dib.BytesPerScanLine() != testing_support::DibPitch(picture.width)) throw std::runtime_error("layout");
         std::memcpy(dib.DIBSectionBitsPtr(), rows.data(), rows.size());
     }
 };
@@ -66,14 +66,14 @@ class SaveDibToJpegWidths : public ::testing::TestWithParam<int> {};
 
 TEST_P(SaveDibToJpegWidths, WritesThePictureUprightWithItsColours) {
     TempHome home;
-    const Picture picture = jpeg_test::Gradient(GetParam(), 20);
+    const Picture picture = testing_support::Gradient(GetParam(), 20);
     Buffer buffer(picture);
     EXPECT_TRUE(SaveDibToJpeg(buffer.dib, "C:\\scrn000.jpg", 90));
-    const auto decoded = jpeg_test::DecodeJpegFile(home / "scrn000.jpg");
+    const auto decoded = testing_support::DecodeJpegFile(home / "scrn000.jpg");
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->width, picture.width);
     ASSERT_EQ(decoded->height, picture.height);
-    EXPECT_LE(jpeg_test::MaxDifference(*decoded, picture), 12);
+    EXPECT_LE(testing_support::MaxDifference(*decoded, picture), 12);
     EXPECT_EQ(FilesIn(home.Path()), std::vector<std::string>{"scrn000.jpg"});
 }
 
@@ -81,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(EveryRowPadding, SaveDibToJpegWidths, ::testing::Values
 
 TEST(SaveDibToJpeg, AScreenGrabAtQuality90StaysFaithful) {
     TempHome home;
-    const Picture picture = jpeg_test::ScreenLike(1366, 768);
+    const Picture picture = testing_support::ScreenLike(1366, 768);
     Buffer buffer(picture);
     ASSERT_TRUE(SaveDibToJpeg(buffer.dib, "C:\\grab.jpg", 90));
-    const auto decoded = jpeg_test::DecodeJpegFile(home / "grab.jpg");
+    const auto decoded = testing_support::DecodeJpegFile(home / "grab.jpg");
     ASSERT_TRUE(decoded);
-    EXPECT_GT(jpeg_test::Psnr(*decoded, picture), 38.0);
+    EXPECT_GT(testing_support::Psnr(*decoded, picture), 38.0);
 }
 
 TEST(SaveDibToJpeg, ReplacingKeepsTheEarlierFilesTimesAndPermissions) {
@@ -97,7 +97,7 @@ TEST(SaveDibToJpeg, ReplacingKeepsTheEarlierFilesTimesAndPermissions) {
     const timespec access{1'500'000'000, 123'456'789}, write{1'400'000'000, 987'654'321};
     SetTimes(home / "Shots/scrn007.jpg", access, write);
 
-    const Picture picture = jpeg_test::Gradient(40, 30);
+    const Picture picture = testing_support::Gradient(40, 30);
     Buffer buffer(picture);
     EXPECT_TRUE(SaveDibToJpeg(buffer.dib, "C:\\Shots\\scrn007.jpg", 90));
 
@@ -105,9 +105,9 @@ TEST(SaveDibToJpeg, ReplacingKeepsTheEarlierFilesTimesAndPermissions) {
     EXPECT_TRUE(SameTime(st.st_atim, access));
     EXPECT_TRUE(SameTime(st.st_mtim, write));
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    const auto decoded = jpeg_test::DecodeJpegFile(home / "Shots/scrn007.jpg");
+    const auto decoded = testing_support::DecodeJpegFile(home / "Shots/scrn007.jpg");
     ASSERT_TRUE(decoded);
-    EXPECT_LE(jpeg_test::MaxDifference(*decoded, picture), 12);
+    EXPECT_LE(testing_support::MaxDifference(*decoded, picture), 12);
     EXPECT_EQ(FilesIn(home / "Shots"), std::vector<std::string>{"scrn007.jpg"});
 }
 
@@ -116,7 +116,7 @@ TEST(SaveDibToJpeg, ANewFileKeepsItsOwnTimes) {
     timespec before{};
     clock_gettime(CLOCK_REALTIME, &before);
     before.tv_sec -= 2;  // file-system clocks are coarser than this one
-    Buffer buffer(jpeg_test::Gradient(16, 16));
+    Buffer buffer(testing_support::Gradient(16, 16));
     EXPECT_TRUE(SaveDibToJpeg(buffer.dib, "C:\\new.jpg", 90));
     const struct stat st = Stat(home / "new.jpg");
     EXPECT_GE(st.st_mtim.tv_sec, before.tv_sec);
@@ -128,7 +128,7 @@ TEST(SaveDibToJpeg, ANewFileKeepsItsOwnTimes) {
 
 TEST(SaveDibToJpeg, AMissingFolderRaisesTheWriteErrorAndLeavesNothing) {
     TempHome home;
-    Buffer buffer(jpeg_test::Gradient(16, 16));
+    Buffer buffer(testing_support::Gradient(16, 16));
     const auto error = SaveRaising(buffer.dib, "C:\\Nowhere\\scrn000.jpg");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Number(), 26001);
@@ -156,7 +156,7 @@ TEST_P(SaveDibToJpegRefusals, RaiseTheLibrarysCode) {
     const Refusal& r = GetParam();
     std::optional<Buffer> buffer;
     cDIBSection empty;
-    if (r.created) buffer.emplace(jpeg_test::Gradient(8, 8));
+    if (r.created) buffer.emplace(testing_support::Gradient(8, 8));
     const auto error = SaveRaising(buffer ? buffer->dib : empty, r.file, r.quality);
     ASSERT_TRUE(error) << r.what;
     EXPECT_EQ(error->Number(), 26001);
@@ -178,7 +178,7 @@ TEST(SaveDibToJpeg, AReadOnlyEarlierFileIsNotReplaced) {
     TempHome home;
     home.WriteFile("scrn000.jpg", "keep me");
     ASSERT_EQ(::chmod((home / "scrn000.jpg").c_str(), 0444), 0);
-    Buffer buffer(jpeg_test::Gradient(8, 8));
+    Buffer buffer(testing_support::Gradient(8, 8));
     const auto error = SaveRaising(buffer.dib, "C:\\scrn000.jpg");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Number(), host::kPathFileAccessError);
@@ -195,7 +195,7 @@ class SaveDibToJpegOutOfRoom : public ::testing::TestWithParam<Room> {};
 TEST_P(SaveDibToJpegOutOfRoom, KeepsTheEarlierFileByteForByte) {
     TempHome home;
     home.MakeFolder("small");
-    std::optional<jpeg_test::SmallDisk> disk;
+    std::optional<testing_support::SmallDisk> disk;
     if (GetParam() == Room::SmallDisk && !disk.emplace(home / "small", 64).Mounted())
         GTEST_SKIP() << "cannot mount a tmpfs here";
     std::string earlier(20000, '\0');
@@ -203,10 +203,10 @@ TEST_P(SaveDibToJpegOutOfRoom, KeepsTheEarlierFileByteForByte) {
     home.WriteFile("small/scrn000.jpg", earlier);
     SetTimes(home / "small/scrn000.jpg", {1'300'000'000, 11}, {1'200'000'000, 22});
 
-    Buffer buffer(jpeg_test::Noise(300, 300));
+    Buffer buffer(testing_support::Noise(300, 300));
     std::optional<host::HostError> error;
     if (GetParam() == Room::FileSizeLimit) {
-        jpeg_test::FileSizeLimit limit(48 * 1024);
+        testing_support::FileSizeLimit limit(48 * 1024);
         error = SaveRaising(buffer.dib, "C:\\small\\scrn000.jpg");
     } else {
         error = SaveRaising(buffer.dib, "C:\\small\\scrn000.jpg");

@@ -4,11 +4,11 @@
 #include <functional>
 
 #include "platform/Ijl.h"
-#include "platform/IjlTestPictures.h"
+#include "support/TestPictures.h"
 #include "support/TempHome.h"
 
 using namespace platform;
-using jpeg_test::Picture;
+using testing_support::Picture;
 using testing_support::ReadFileBytes;
 using testing_support::TempHome;
 
@@ -27,11 +27,11 @@ struct Encoder {
     int init;
 
     Encoder(const Picture& picture, bool bottomUp, const char* file, int quality = 90)
-        : rows(jpeg_test::DibRows(picture, bottomUp)), init(ijlInit(&props)) {
+        : rows(testing_support::DibRows(picture, bottomUp)), init(ijlInit(&props)) {
         props.DIBBytes = rows.data();
         props.DIBWidth = picture.width;
         props.DIBHeight = bottomUp ? -picture.height : picture.height;
-        props.DIBPadBytes = jpeg_test::DibPitch(picture.width) - 3 * picture.width;
+        props.DIBPadBytes = testing_support::DibPitch(picture.width) - 3 * picture.width;
         props.JPGFile = file;
         props.JPGWidth = picture.width;
         props.JPGHeight = picture.height;
@@ -67,16 +67,16 @@ class IjlLayouts : public ::testing::TestWithParam<Layout> {};
 
 TEST_P(IjlLayouts, WritesThePictureUprightWithItsColours) {
     TempHome home;
-    const Picture picture = jpeg_test::Gradient(GetParam().width, 24);
+    const Picture picture = testing_support::Gradient(GetParam().width, 24);
     Encoder encoder(picture, GetParam().bottomUp, "C:\\out.jpg");
     ASSERT_EQ(encoder.init, IJL_OK);
     ASSERT_EQ(encoder.Write(), IJL_OK);
 
-    const auto decoded = jpeg_test::DecodeJpegFile(home / "out.jpg");
+    const auto decoded = testing_support::DecodeJpegFile(home / "out.jpg");
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->width, picture.width);
     ASSERT_EQ(decoded->height, picture.height);
-    EXPECT_LE(jpeg_test::MaxDifference(*decoded, picture), 12);
+    EXPECT_LE(testing_support::MaxDifference(*decoded, picture), 12);
     EXPECT_EQ(encoder.props.JPGSizeBytes, ReadFileBytes(home / "out.jpg").size());
     EXPECT_EQ(FilesIn(home.Path()), 1);  // no temporary file left beside it
 }
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(RowOrders, IjlLayouts,
 
 TEST(Ijl, QualityReachesTheEncoder) {
     TempHome home;
-    const Picture picture = jpeg_test::ScreenLike(320, 200);
+    const Picture picture = testing_support::ScreenLike(320, 200);
     Encoder low(picture, true, "C:\\low.jpg", 10);
     Encoder high(picture, true, "C:\\high.jpg", 95);
     ASSERT_EQ(low.Write(), IJL_OK);
@@ -111,7 +111,7 @@ class IjlRefusals : public ::testing::TestWithParam<Refusal> {};
 TEST_P(IjlRefusals, ReturnsItsCodeAndWritesNothing) {
     TempHome home;
     home.WriteFile("out.jpg", "earlier");
-    Encoder encoder(jpeg_test::Gradient(8, 8), true, "C:\\out.jpg");
+    Encoder encoder(testing_support::Gradient(8, 8), true, "C:\\out.jpg");
     int mode = IJL_JFILE_WRITEWHOLEIMAGE;
     GetParam().change(encoder.props, mode);
     EXPECT_EQ(ijlWrite(&encoder.props, mode), GetParam().code) << GetParam().what;
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Ijl, AFolderOfTheNameIsNotReplaced) {
     TempHome home;
     home.MakeFolder("out.jpg");
-    Encoder encoder(jpeg_test::Gradient(8, 8), true, "C:\\out.jpg");
+    Encoder encoder(testing_support::Gradient(8, 8), true, "C:\\out.jpg");
     EXPECT_EQ(encoder.Write(), IJL_ERR_FILECLOSE);
     EXPECT_TRUE(std::filesystem::is_directory(home / "out.jpg"));
     EXPECT_EQ(FilesIn(home.Path()), 1);

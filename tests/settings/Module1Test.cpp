@@ -1,12 +1,10 @@
 #include "settings/Module1.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 
 #include "host/Globals.h"
 #include "host/HostError.h"
+#include "support/FullDisk.h"
 #include "support/TempHome.h"
 
 using testing_support::ReadFileBytes;
@@ -123,15 +121,10 @@ TEST_F(Settings, FailedSaveKeepsTheEarlierFileIntact) {
     const std::string before = ReadFileBytes(home / "Tallowin.INI");
     // A file-size limit makes the write fail part way, as a full disk would.
     sName = QString(200, QChar('x'));
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(SaveSettings(form), host::HostError);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    {
+        testing_support::FileSizeLimit limit(64);
+        EXPECT_THROW(SaveSettings(form), host::HostError);
+    }
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI"), before);
 }
 

@@ -10,7 +10,7 @@
 #include <csignal>
 #include <string>
 
-namespace jpeg_test {
+namespace testing_support {
 
 class SmallDisk {
 public:
@@ -52,4 +52,4 @@ private:
     void (*oldHandler_)(int) = SIG_DFL;
 };
 
-}  // namespace jpeg_test
+}  // namespace testing_support

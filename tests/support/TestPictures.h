@@ -15,7 +15,7 @@
 
 #include "support/TempHome.h"
 
-namespace jpeg_test {
+namespace testing_support {
 
 struct Picture {
     int width = 0;
@@ -148,4 +148,4 @@ inline double Psnr(const Picture& a, const Picture& b) {
     return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
 }
 
-}  // namespace jpeg_test
+}  // namespace testing_support
