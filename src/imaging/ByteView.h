@@ -31,9 +31,7 @@ public:
         return row >= 0 && row < rows_ && first >= 0 && first <= last && last < columns_;
     }
     // The first byte of a row, for loops whose rows and columns have been tested.
-    std::uint8_t* Row(std::int32_t row) const {
-        return base_ + static_cast<std::ptrdiff_t>(row) * columns_;
-    }
+    std::uint8_t* Row(std::int32_t row) const { return base_ + static_cast<std::ptrdiff_t>(row) * columns_; }
 
 private:
     std::uint8_t* base_;

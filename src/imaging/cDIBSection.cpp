@@ -46,7 +46,8 @@ bool cDIBSection::CopyToClipboard(bool bAsDIB) {
     }
     // Nothing from here to the release below can raise.
     if (bAsDIB) {
-        host::MsgBox(QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"));
+        host::MsgBox(
+            QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"));
     } else {
         const HBITMAP bitmap = CreateCompatibleBitmap(screenDC, Width(), Height());
         if (bitmap != 0) {
@@ -114,15 +115,16 @@ bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) {
 
 std::int32_t cDIBSection::BytesPerScanLine() const { return Add32(Mul32(Width(), 3), 3) & ~3; }
 
-void cDIBSection::LoadPictureBlt(HDC lhDC, std::int32_t lSrcLeft, std::int32_t lSrcTop, std::int32_t lSrcWidth,
-                                 std::int32_t lSrcHeight, DWORD eRop) {
+void cDIBSection::LoadPictureBlt(HDC lhDC, std::int32_t lSrcLeft, std::int32_t lSrcTop,
+                                 std::int32_t lSrcWidth, std::int32_t lSrcHeight, DWORD eRop) {
     const std::int32_t width = lSrcWidth < 0 ? Width() : lSrcWidth;
     const std::int32_t height = lSrcHeight < 0 ? Height() : lSrcHeight;
     BitBlt(mhMemDC, 0, 0, width, height, lhDC, lSrcLeft, lSrcTop, eRop);
 }
 
-void cDIBSection::PaintPicture(HDC lhDC, std::int32_t lDestLeft, std::int32_t lDestTop, std::int32_t lDestWidth,
-                               std::int32_t lDestHeight, std::int32_t lSrcLeft, std::int32_t lSrcTop, DWORD eRop) {
+void cDIBSection::PaintPicture(HDC lhDC, std::int32_t lDestLeft, std::int32_t lDestTop,
+                               std::int32_t lDestWidth, std::int32_t lDestHeight, std::int32_t lSrcLeft,
+                               std::int32_t lSrcTop, DWORD eRop) {
     const std::int32_t width = lDestWidth < 0 ? Width() : lDestWidth;
     const std::int32_t height = lDestHeight < 0 ? Height() : lDestHeight;
     BitBlt(lhDC, lDestLeft, lDestTop, width, height, mhMemDC, lSrcLeft, lSrcTop, eRop);

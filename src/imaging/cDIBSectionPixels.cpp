@@ -20,7 +20,9 @@ inline double RoundToEven(double x) {
     return (x + kShift) - kShift;
 }
 
-inline std::uint8_t ToByte(double x) { return static_cast<std::uint8_t>(std::clamp(RoundToEven(x), 0.0, 255.0)); }
+inline std::uint8_t ToByte(double x) {
+    return static_cast<std::uint8_t>(std::clamp(RoundToEven(x), 0.0, 255.0));
+}
 
 // Where one target column or row samples the source: the integer part, and the fraction as the
 // two weights (1 - f, f) in double precision.
@@ -64,9 +66,10 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t lNewHeight, std:
 // - sx and sy are the only steps that can fail in floating point (a target size of 0). With them
 //   finite, every later product is below 2^62 and every fraction lies in [0, 1).
 // - The columns that target pixel x reads depend on x alone, the rows that target row y reads on y
-//   alone, and both grow with x and y. Pixel by pixel, the first failure would be met in row 0
-//   (a source of one line), else at the first column out of range, else at the last row; the tests
-//   are made in that order, so the same error comes.
+//   alone, and both grow with x and y (once row 0 is inside, the source has two lines or more and
+//   a column, so neither scale factor is negative). Pixel by pixel, the first failure would be met
+//   in row 0 (a source of one line), else at the first column out of range, else at the last row;
+//   the tests are made in that order, so the same error comes.
 // - The vertical pass depends only on the target row and the source byte, so it is done once per
 //   target row over the source bytes that the row's pixels read.
 void cDIBSection::ResampleInto(cDIBSection& target) const {
@@ -117,8 +120,8 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
                 v += column.index - firstColumn;
             } else {
                 for (int k = 0; k < 6; ++k)
-                    vertical[k] = static_cast<float>(
-                        RoundToEven(row.weightNear * a[column.index + k] + row.weightFar * b[column.index + k]));
+                    vertical[k] = static_cast<float>(RoundToEven(row.weightNear * a[column.index + k] +
+                                                                 row.weightFar * b[column.index + k]));
             }
             out[0] = ToByte(column.weightNear * v[0] + column.weightFar * v[3]);
             out[1] = ToByte(column.weightNear * v[1] + column.weightFar * v[4]);
@@ -136,7 +139,9 @@ void cDIBSection::RandomiseBits(bool bGray) {
     // Every access lies in columns 0..last + 2 of rows 0..lastRow; testing the corners tests them all.
     view.Check(0, last + 2, 0);
     view.Check(0, last + 2, lastRow);
-    auto noise = [] { return static_cast<std::uint8_t>(RoundToEven(static_cast<double>(host::Rnd()) * 255.0)); };
+    auto noise = [] {
+        return static_cast<std::uint8_t>(RoundToEven(static_cast<double>(host::Rnd()) * 255.0));
+    };
     if (bGray) {
         for (std::int32_t r = 0; r <= lastRow; ++r) {
             std::uint8_t* line = view.Row(r);

@@ -58,10 +58,13 @@ void CombineRows(const Surface& src, const Surface& dst, const Area& area, Op op
     }
     // A source without bytes (the screen) reads as black.
     const std::vector<Byte> black(src.bits == nullptr ? static_cast<std::size_t>(area.width) * SrcBytes : 0);
+    auto sourceRow = [&](std::int32_t row) -> const Byte* {
+        if (src.bits == nullptr) return black.data();
+        if (sameRows) return copy.data() + static_cast<std::size_t>(row) * area.width * SrcBytes;
+        return src.Row(area.srcTop + row) + static_cast<std::ptrdiff_t>(area.srcLeft) * SrcBytes;
+    };
     for (std::int32_t row = 0; row < area.height; ++row) {
-        const Byte* from = src.bits == nullptr ? black.data()
-                           : sameRows ? copy.data() + static_cast<std::size_t>(row) * area.width * SrcBytes
-                                      : src.Row(area.srcTop + row) + static_cast<std::ptrdiff_t>(area.srcLeft) * SrcBytes;
+        const Byte* from = sourceRow(row);
         Byte* to = dst.Row(area.dstTop + row) + static_cast<std::ptrdiff_t>(area.dstLeft) * DstBytes;
         if constexpr (SrcBytes == 3 && DstBytes == 3 && std::is_same_v<Op, Copy>) {
             std::memcpy(to, from, static_cast<std::size_t>(area.width) * 3);
@@ -74,27 +77,33 @@ void CombineRows(const Surface& src, const Surface& dst, const Area& area, Op op
 template <class Op>
 void Combine(const Surface& src, const Surface& dst, const Area& area, Op op) {
     if (src.bytesPerPixel == 3) {
-        if (dst.bytesPerPixel == 3) CombineRows<3, 3>(src, dst, area, op);
-        else CombineRows<3, 4>(src, dst, area, op);
+        if (dst.bytesPerPixel == 3)
+            CombineRows<3, 3>(src, dst, area, op);
+        else
+            CombineRows<3, 4>(src, dst, area, op);
     } else {
-        if (dst.bytesPerPixel == 3) CombineRows<4, 3>(src, dst, area, op);
-        else CombineRows<4, 4>(src, dst, area, op);
+        if (dst.bytesPerPixel == 3)
+            CombineRows<4, 3>(src, dst, area, op);
+        else
+            CombineRows<4, 4>(src, dst, area, op);
     }
 }
 
 // The part of the rectangle that lies inside both surfaces; none when nothing does.
-std::optional<Area> Clip(const Surface& src, const Surface& dst, int x, int y, int cx, int cy, int x1, int y1) {
+std::optional<Area> Clip(const Surface& src, const Surface& dst, int x, int y, int cx, int cy, int x1,
+                         int y1) {
     if (cx < 1 || cy < 1) return std::nullopt;
     // In 64 bits, so that no sum of 32-bit coordinates can overflow.
     const std::int64_t shiftX = std::int64_t{x} - x1, shiftY = std::int64_t{y} - y1;
     const std::int64_t left = std::max({std::int64_t{x}, std::int64_t{0}, shiftX});
     const std::int64_t top = std::max({std::int64_t{y}, std::int64_t{0}, shiftY});
     const std::int64_t right = std::min({std::int64_t{x} + cx, std::int64_t{dst.width}, shiftX + src.width});
-    const std::int64_t bottom = std::min({std::int64_t{y} + cy, std::int64_t{dst.height}, shiftY + src.height});
+    const std::int64_t bottom =
+        std::min({std::int64_t{y} + cy, std::int64_t{dst.height}, shiftY + src.height});
     if (left >= right || top >= bottom) return std::nullopt;
     return Area{static_cast<std::int32_t>(left - shiftX), static_cast<std::int32_t>(top - shiftY),
-                static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
+                static_cast<std::int32_t>(left),          static_cast<std::int32_t>(top),
+                static_cast<std::int32_t>(right - left),  static_cast<std::int32_t>(bottom - top)};
 }
 
 template <class Op>
@@ -118,28 +127,38 @@ BOOL Transfer(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
 
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
     switch (rop) {
-        case SRCCOPY: return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, Copy{});
+        case SRCCOPY:
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, Copy{});
         case SRCPAINT:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return s | d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return s | d; });
         case SRCAND:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return s & d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return s & d; });
         case SRCINVERT:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return s ^ d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return s ^ d; });
         case SRCERASE:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return s & ~d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return s & ~d; });
         case NOTSRCCOPY:
             return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte) -> Byte { return ~s; });
         case NOTSRCERASE:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return ~(s | d); });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return ~(s | d); });
         case MERGEPAINT:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true, [](Byte s, Byte d) -> Byte { return ~s | d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, true,
+                            [](Byte s, Byte d) -> Byte { return ~s | d; });
         case DSTINVERT:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, false, [](Byte, Byte d) -> Byte { return ~d; });
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, false,
+                            [](Byte, Byte d) -> Byte { return ~d; });
         case BLACKNESS:
             return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, false, [](Byte, Byte) -> Byte { return 0; });
         case WHITENESS:
-            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, false, [](Byte, Byte) -> Byte { return 0xFF; });
-        default: return 0;
+            return Transfer(hdc, x, y, cx, cy, hdcSrc, x1, y1, false,
+                            [](Byte, Byte) -> Byte { return 0xFF; });
+        default:
+            return 0;
     }
 }
 

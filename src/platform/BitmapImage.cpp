@@ -8,8 +8,8 @@ namespace platform {
 
 HBITMAP CreateBitmapFromImage(const QImage& image) {
     if (image.isNull()) return 0;
-    const QImage pixels = image.format() == QImage::Format_RGB32 ? image
-                                                                    : image.convertToFormat(QImage::Format_RGB32);
+    const QImage pixels =
+        image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
     auto bitmap = GdiBitmap::Make(pixels.width(), pixels.height(), 32, false);
     if (!bitmap || pixels.isNull()) return 0;
     // Format_RGB32 holds each pixel as 0xffRRGGBB, which is blue, green, red, unused in memory.

@@ -35,8 +35,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB)
         return 0;
     if (header.biWidth < 0 || header.biHeight == INT32_MIN) return 0;
-    const HBITMAP handle = AddBitmap(header.biWidth, std::abs(header.biHeight), header.biBitCount,
-                                     header.biHeight > 0, true);
+    const HBITMAP handle =
+        AddBitmap(header.biWidth, std::abs(header.biHeight), header.biBitCount, header.biHeight > 0, true);
     if (handle != 0 && ppvBits != nullptr) *ppvBits = Table().Bitmap(handle)->surface.bits;
     return handle;
 }

@@ -11,8 +11,8 @@ std::optional<GdiBitmap> GdiBitmap::Make(std::int32_t width, std::int32_t height
     GdiBitmap bitmap;
     bitmap.pixels = PixelBlock::Zeroed(static_cast<std::size_t>(size));
     if (!bitmap.pixels) return std::nullopt;
-    bitmap.surface = Surface{width, height, bitsPerPixel / 8, static_cast<std::int32_t>(stride), bottomUp,
-                             bitmap.pixels.Data()};
+    bitmap.surface = Surface{
+        width, height, bitsPerPixel / 8, static_cast<std::int32_t>(stride), bottomUp, bitmap.pixels.Data()};
     return bitmap;
 }
 

@@ -14,7 +14,8 @@ namespace {
 bool clipboardOpen = false;
 
 QClipboard* SystemClipboard() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
+                                                                        : nullptr;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "host/Picture.h"
-
 #include <gtest/gtest.h>
 
+#include "host/Picture.h"
 #include "platform/Gdi.h"
 #include "platform/GdiLeakCheck.h"
 
@@ -10,7 +9,8 @@ namespace {
 QImage Pattern(int width, int height, QImage::Format format) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 37 % 256, y * 59 % 256, (x + y) * 11 % 256));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 37 % 256, y * 59 % 256, (x + y) * 11 % 256));
     return image.convertToFormat(format);
 }
 
@@ -37,8 +37,9 @@ TEST_P(PictureSize, IsInHimetricRoundedHalfToEven) {
 
 // 12 pixels are exactly 317.5; 36 are 952.5.
 INSTANTIATE_TEST_SUITE_P(Widths, PictureSize,
-                         ::testing::Values(std::pair{1, 26}, std::pair{3, 79}, std::pair{12, 318}, std::pair{36, 952},
-                                           std::pair{96, 2540}, std::pair{1366, 36142}, std::pair{3840, 101600}));
+                         ::testing::Values(std::pair{1, 26}, std::pair{3, 79}, std::pair{12, 318},
+                                           std::pair{36, 952}, std::pair{96, 2540}, std::pair{1366, 36142},
+                                           std::pair{3840, 101600}));
 
 class Picture : public GdiLeakCheck {};
 

@@ -36,7 +36,8 @@ inline void ResampleInto(const cDIBSection& source, cDIBSection& target) {
             for (int k = 0; k < 6; ++k)
                 v[k] = RoundHalfEven(Fp(Fp(Fp(1.0 - fy) * a[k]) + Fp(static_cast<double>(fy) * b[k])));
             for (int k = 0; k < 3; ++k) {
-                const double o = RoundHalfEven(Fp(Fp(Fp(1.0 - fx) * v[k]) + Fp(static_cast<double>(fx) * v[k + 3])));
+                const double o =
+                    RoundHalfEven(Fp(Fp(Fp(1.0 - fx) * v[k]) + Fp(static_cast<double>(fx) * v[k + 3])));
                 to.At(Add32(Mul32(3, x), k), y) = static_cast<std::uint8_t>(std::clamp(o, 0.0, 255.0));
             }
         }

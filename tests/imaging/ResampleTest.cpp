@@ -29,7 +29,8 @@ std::vector<Line> Lines(const cDIBSection& dib) {
     std::vector<Line> lines(dib.Height(), Line(dib.Width()));
     for (int r = 0; r < dib.Height(); ++r)
         for (int x = 0; x < dib.Width(); ++x)
-            for (int k = 0; k < 3; ++k) lines[r][x][k] = dib.DIBSectionBitsPtr()[r * dib.BytesPerScanLine() + 3 * x + k];
+            for (int k = 0; k < 3; ++k)
+                lines[r][x][k] = dib.DIBSectionBitsPtr()[r * dib.BytesPerScanLine() + 3 * x + k];
     return lines;
 }
 
@@ -65,8 +66,8 @@ TEST_F(Resample, LinesFollowTheirOrderInMemory) {
     const auto target = source.Resample(4, 2);
     ASSERT_TRUE(target);
     ASSERT_EQ(target->Width(), 2);
-    EXPECT_EQ(Lines(*target), (std::vector<Line>{Line(2, {0, 0, 0}), Line(2, {25, 25, 25}), Line(2, {50, 50, 50}),
-                                                 Line(2, {75, 75, 75})}));
+    EXPECT_EQ(Lines(*target), (std::vector<Line>{Line(2, {0, 0, 0}), Line(2, {25, 25, 25}),
+                                                 Line(2, {50, 50, 50}), Line(2, {75, 75, 75})}));
 }
 
 TEST_F(Resample, HalfwayRoundsToEven) {
@@ -140,7 +141,8 @@ TEST_P(ResampleToNothing, RaisesTheFloatingPointError) {
     cDIBSection source;
     ASSERT_TRUE(source.Create(GetParam().sourceWidth, 3));
     std::unique_ptr<cDIBSection> target;
-    EXPECT_EQ(ErrorOf([&] { target = source.Resample(GetParam().newHeight, GetParam().newWidth); }), GetParam().error);
+    EXPECT_EQ(ErrorOf([&] { target = source.Resample(GetParam().newHeight, GetParam().newWidth); }),
+              GetParam().error);
     EXPECT_FALSE(target);
 }
 
@@ -184,14 +186,19 @@ TEST_F(Resample, GivesTheSameBytesAsTheByteByByteVersion) {
         const auto fast = source.Resample(newHeight, newWidth);
         const auto plain = reference::Resample(source, newHeight, newWidth);
         ASSERT_TRUE(fast && plain);
-        ASSERT_EQ(Bytes(*fast), Bytes(*plain)) << source.Width() << "x" << source.Height() << " to " << newWidth
-                                               << "x" << newHeight;
+        ASSERT_EQ(Bytes(*fast), Bytes(*plain))
+            << source.Width() << "x" << source.Height() << " to " << newWidth << "x" << newHeight;
     }
 }
 
 TEST_F(Resample, FailsWhereTheByteByByteVersionFails) {
     const std::array<std::array<int, 4>, 6> cases{{
-        {1, 4, 3, 3}, {4, 1, 3, 3}, {0, 0, 2, 2}, {3, 3, 0, 4}, {3, 3, 4, 0}, {1, 3, 0, 2},
+        {1, 4, 3, 3},
+        {4, 1, 3, 3},
+        {0, 0, 2, 2},
+        {3, 3, 0, 4},
+        {3, 3, 4, 0},
+        {1, 3, 0, 2},
     }};
     for (const auto& [width, height, newWidth, newHeight] : cases) {
         cDIBSection source;

@@ -1,5 +1,3 @@
-#include "imaging/cDIBSection.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +8,7 @@
 
 #include "host/HostError.h"
 #include "host/Picture.h"
+#include "imaging/cDIBSection.h"
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
@@ -33,7 +32,8 @@ int ErrorOf(auto&& step) {
 QImage Pattern(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 40 + 3, y * 50 + 7, (x * 13 + y * 29) % 256));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 40 + 3, y * 50 + 7, (x * 13 + y * 29) % 256));
     return image;
 }
 
@@ -42,7 +42,8 @@ QImage PixelsOf(const cDIBSection& dib) {
     QImage image(dib.Width(), dib.Height(), QImage::Format_RGB32);
     for (int y = 0; y < dib.Height(); ++y) {
         const std::uint8_t* line = dib.DIBSectionBitsPtr() + (dib.Height() - 1 - y) * dib.BytesPerScanLine();
-        for (int x = 0; x < dib.Width(); ++x) image.setPixel(x, y, qRgb(line[3 * x + 2], line[3 * x + 1], line[3 * x]));
+        for (int x = 0; x < dib.Width(); ++x)
+            image.setPixel(x, y, qRgb(line[3 * x + 2], line[3 * x + 1], line[3 * x]));
     }
     return image;
 }
@@ -70,8 +71,9 @@ TEST_P(LineLength, IsThreeBytesAPixelRaisedToAMultipleOfFour) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, LineLength,
-                         ::testing::Values(std::pair{1, 4}, std::pair{2, 8}, std::pair{3, 12}, std::pair{4, 12},
-                                           std::pair{5, 16}, std::pair{1366, 4100}, std::pair{-2, -4}));
+                         ::testing::Values(std::pair{1, 4}, std::pair{2, 8}, std::pair{3, 12},
+                                           std::pair{4, 12}, std::pair{5, 16}, std::pair{1366, 4100},
+                                           std::pair{-2, -4}));
 
 TEST_F(DibSection, ANewSectionIsAllZeroEvenWhereAnEarlierOneWasWritten) {
     cDIBSection dib;
@@ -127,8 +129,9 @@ TEST_P(CreateHuge, RaisesOverflowAndClearUpFreesTheDeviceContext) {
 
 // 715827882 x 3 + 3 exceeds 32 bits; 1000 lines of 2147483644 bytes, or 1000000 of 3000, do too.
 INSTANTIATE_TEST_SUITE_P(WidthsAndHeights, CreateHuge,
-                         ::testing::Values(HugeSize{715827882, 1}, HugeSize{INT_MAX, 1}, HugeSize{715827881, 1000},
-                                           HugeSize{1000, 1000000}, HugeSize{1000, -1000000}));
+                         ::testing::Values(HugeSize{715827882, 1}, HugeSize{INT_MAX, 1},
+                                           HugeSize{715827881, 1000}, HugeSize{1000, 1000000},
+                                           HugeSize{1000, -1000000}));
 
 TEST_F(DibSection, ABufferLargerThanThePlatformAllowsIsRefused) {
     cDIBSection dib;

@@ -1,5 +1,3 @@
-#include "platform/BitBlt.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +5,7 @@
 #include <random>
 #include <tuple>
 
+#include "platform/BitBlt.h"
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
@@ -21,7 +20,9 @@ class Canvas {
 public:
     Canvas(int width, int height, int bitCount = 24, bool bottomUp = true, unsigned seed = 1) {
         BITMAPINFO info{};
-        info.bmiHeader = {40, width, bottomUp ? height : -height, 1, static_cast<std::uint16_t>(bitCount), BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {
+            40, width, bottomUp ? height : -height, 1, static_cast<std::uint16_t>(bitCount), BI_RGB, 0, 0, 0,
+            0,  0};
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, 0, 0);
         bits_ = static_cast<std::uint8_t*>(bits);
@@ -98,8 +99,8 @@ TEST_P(Formats, CopyThePictureWhateverTheDepthAndOrientation) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DepthsAndOrientations, Formats,
-                         ::testing::Combine(::testing::Values(24, 32), ::testing::Bool(), ::testing::Values(24, 32),
-                                            ::testing::Bool()));
+                         ::testing::Combine(::testing::Values(24, 32), ::testing::Bool(),
+                                            ::testing::Values(24, 32), ::testing::Bool()));
 
 struct Rect {
     int x, y, cx, cy, x1, y1;
@@ -115,8 +116,8 @@ TEST_P(Clipping, CopiesOnlyWhatLiesInsideBothSurfaces) {
     for (int dy = 0; dy < 4; ++dy)
         for (int dx = 0; dx < 5; ++dx) {
             const long long sx = 0LL + dx - x + x1, sy = 0LL + dy - y + y1;
-            if (dx >= x && dx < 0LL + x + cx && dy >= y && dy < 0LL + y + cy && sx >= 0 && sx < 4 && sy >= 0 &&
-                sy < 3)
+            if (dx >= x && dx < 0LL + x + cx && dy >= y && dy < 0LL + y + cy && sx >= 0 && sx < 4 &&
+                sy >= 0 && sy < 3)
                 expected.setPixel(dx, dy, from.pixel(int(sx), int(sy)));
         }
     EXPECT_TRUE(BitBlt(dest.dc(), x, y, cx, cy, source.dc(), x1, y1, SRCCOPY));
@@ -124,8 +125,9 @@ TEST_P(Clipping, CopiesOnlyWhatLiesInsideBothSurfaces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rectangles, Clipping,
-                         ::testing::Values(Rect{0, 0, 4, 3, 0, 0}, Rect{-2, -1, 9, 9, 0, 0}, Rect{3, 2, 9, 9, 0, 0},
-                                           Rect{0, 0, 9, 9, -2, -1}, Rect{1, 1, 2, 2, 2, 1}, Rect{0, 0, 5, 4, 4, 3},
+                         ::testing::Values(Rect{0, 0, 4, 3, 0, 0}, Rect{-2, -1, 9, 9, 0, 0},
+                                           Rect{3, 2, 9, 9, 0, 0}, Rect{0, 0, 9, 9, -2, -1},
+                                           Rect{1, 1, 2, 2, 2, 1}, Rect{0, 0, 5, 4, 4, 3},
                                            Rect{0, 0, -3, 2, 0, 0}, Rect{0, 0, 3, 0, 0, 0},
                                            Rect{INT32_MAX - 1, 0, 5, 5, INT32_MIN, 0},
                                            Rect{-5, -5, INT32_MAX, INT32_MAX, -5, -5}));

@@ -1,11 +1,10 @@
-#include "platform/Gdi.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
+#include "platform/Gdi.h"
 #include "platform/GdiLeakCheck.h"
 #include "platform/HandleTable.h"
 #include "platform/PixelMemory.h"
@@ -60,7 +59,7 @@ TEST_F(Gdi, APositiveHeightIsBottomUpAndANegativeOneTopDown) {
         void* bits = nullptr;
         const HBITMAP section = Section(1, height, &bits);
         auto* bytes = static_cast<std::uint8_t*>(bits);
-        bytes[0] = 10;  // blue of the first line in memory
+        bytes[0] = 10;       // blue of the first line in memory
         bytes[4 + 2] = 200;  // red of the second
         const QImage image = ReadBitmapImage(section);
         const int firstLine = height > 0 ? 1 : 0;
@@ -71,18 +70,20 @@ TEST_F(Gdi, APositiveHeightIsBottomUpAndANegativeOneTopDown) {
 }
 
 TEST_F(Gdi, SectionsItCannotMakeAreRefusedWithNoBits) {
-    BITMAPINFO eightBits = Info(4, 4, 8), compressed = Info(4, 4), twoPlanes = Info(4, 4), shortHeader = Info(4, 4);
+    BITMAPINFO eightBits = Info(4, 4, 8), compressed = Info(4, 4), twoPlanes = Info(4, 4),
+               shortHeader = Info(4, 4);
     compressed.bmiHeader.biCompression = 1;
     twoPlanes.bmiHeader.biPlanes = 2;
     shortHeader.bmiHeader.biSize = 12;
     const BITMAPINFO negativeWidth = Info(-4, 4), tooLarge = Info(20000, 20000), fine = Info(4, 4);
     void* bits = &bits;
-    for (const BITMAPINFO* info : std::initializer_list<const BITMAPINFO*>{&eightBits, &compressed, &twoPlanes, &shortHeader, &negativeWidth, &tooLarge}) {
+    for (const BITMAPINFO* info : std::initializer_list<const BITMAPINFO*>{
+             &eightBits, &compressed, &twoPlanes, &shortHeader, &negativeWidth, &tooLarge}) {
         EXPECT_EQ(CreateDIBSection(0, info, DIB_RGB_COLORS, &bits, 0, 0), 0u);
         EXPECT_EQ(bits, nullptr);
     }
-    EXPECT_EQ(CreateDIBSection(0, &fine, 1, &bits, 0, 0), 0u);           // palette colours
-    EXPECT_EQ(CreateDIBSection(0, &fine, DIB_RGB_COLORS, &bits, 4, 0), 0u);  // a file mapping
+    EXPECT_EQ(CreateDIBSection(0, &fine, 1, &bits, 0, 0), 0u);                     // palette colours
+    EXPECT_EQ(CreateDIBSection(0, &fine, DIB_RGB_COLORS, &bits, 4, 0), 0u);        // a file mapping
     EXPECT_EQ(CreateDIBSection(0x12345, &fine, DIB_RGB_COLORS, &bits, 0, 0), 0u);  // no such device context
     EXPECT_EQ(CreateDIBSection(0, nullptr, DIB_RGB_COLORS, &bits, 0, 0), 0u);
 }
@@ -152,15 +153,6 @@ TEST_F(Gdi, StaleForeignAndWrongKindsOfHandlesAreRefused) {
     }
 }
 
-TEST_F(Gdi, GetObjectAsksForARecordLargeEnough) {
-    const HBITMAP bitmap = Section(2, 2);
-    EXPECT_EQ(GetObjectA(bitmap, 0, nullptr), int(sizeof(BITMAP)));
-    BITMAP record{};
-    EXPECT_EQ(GetObjectA(bitmap, sizeof record - 1, &record), 0);
-    EXPECT_EQ(record.bmWidth, 0);
-    DeleteObject(bitmap);
-}
-
 TEST_F(Gdi, CompatibleBitmapsHaveTheScreensFormat) {
     const HDC screen = GetDC(0);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 3, 2);
@@ -175,17 +167,6 @@ TEST_F(Gdi, CompatibleBitmapsHaveTheScreensFormat) {
     EXPECT_EQ(CreateCompatibleBitmap(0, 2, 2), 0u);
     DeleteObject(bitmap);
     ReleaseDC(0, screen);
-}
-
-TEST_F(Gdi, TheTableCountsWhatIsAlive) {
-    const HDC screen = GetDC(GetDesktopWindow());
-    const HDC dc = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    EXPECT_EQ(GdiObjectsAlive(), 3u);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(GetDesktopWindow(), screen);
-    EXPECT_EQ(GdiObjectsAlive(), 0u);
 }
 
 TEST(PixelMemory, AReusedBlockReadsAllZeros) {
