@@ -60,6 +60,13 @@ inline float CSng(double x) { return static_cast<float>(Fp(static_cast<float>(Fp
 // Round to the nearest integer, ties to even, for a finite value.
 inline double RoundHalfEven(double x) { return x - std::remainder(x, 1.0); }
 
+// The same for |x| < 2^51, without a library call, for pixel loops: adding 1.5 x 2^52 leaves no
+// fraction bits, so the addition itself rounds (in the default rounding mode).
+inline double RoundHalfEvenSmall(double x) {
+    constexpr double kShift = 6755399441055744.0;  // 1.5 x 2^52
+    return (x + kShift) - kShift;
+}
+
 inline int32_t CLng(double x) {
     const double r = RoundHalfEven(Fp(x));
     if (r < -2147483648.0 || r > 2147483647.0) RaiseError(kOverflow);

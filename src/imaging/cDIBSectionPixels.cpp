@@ -12,16 +12,8 @@ using namespace host::checked;
 
 namespace {
 
-// Round to the nearest integer, ties to even, for |x| < 2^51 in the default rounding mode: adding
-// 1.5 x 2^52 leaves no fraction bits, so the addition itself rounds. Gives the same value as
-// RoundHalfEven without a library call in the pixel loops.
-inline double RoundToEven(double x) {
-    constexpr double kShift = 6755399441055744.0;  // 1.5 x 2^52
-    return (x + kShift) - kShift;
-}
-
 inline std::uint8_t ToByte(double x) {
-    return static_cast<std::uint8_t>(std::clamp(RoundToEven(x), 0.0, 255.0));
+    return static_cast<std::uint8_t>(std::clamp(RoundHalfEvenSmall(x), 0.0, 255.0));
 }
 
 // Where one target column or row samples the source: the integer part, and the fraction as the
@@ -111,7 +103,7 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
             a += firstColumn;
             b += firstColumn;
             for (std::int32_t i = 0; i < spanBytes; ++i)
-                vertical[i] = static_cast<float>(RoundToEven(row.weightNear * a[i] + row.weightFar * b[i]));
+                vertical[i] = static_cast<float>(RoundHalfEvenSmall(row.weightNear * a[i] + row.weightFar * b[i]));
         }
         for (std::int32_t x = 0; x <= lastX; ++x, out += 3) {
             const Sample& column = columns[x];
@@ -120,7 +112,7 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
                 v += column.index - firstColumn;
             } else {
                 for (int k = 0; k < 6; ++k)
-                    vertical[k] = static_cast<float>(RoundToEven(row.weightNear * a[column.index + k] +
+                    vertical[k] = static_cast<float>(RoundHalfEvenSmall(row.weightNear * a[column.index + k] +
                                                                  row.weightFar * b[column.index + k]));
             }
             out[0] = ToByte(column.weightNear * v[0] + column.weightFar * v[3]);
@@ -140,7 +132,7 @@ void cDIBSection::RandomiseBits(bool bGray) {
     view.Check(0, last + 2, 0);
     view.Check(0, last + 2, lastRow);
     auto noise = [] {
-        return static_cast<std::uint8_t>(RoundToEven(static_cast<double>(host::Rnd()) * 255.0));
+        return static_cast<std::uint8_t>(RoundHalfEvenSmall(static_cast<double>(host::Rnd()) * 255.0));
     };
     if (bGray) {
         for (std::int32_t r = 0; r <= lastRow; ++r) {

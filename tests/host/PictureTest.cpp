@@ -2,7 +2,7 @@
 
 #include "host/Picture.h"
 #include "platform/Gdi.h"
-#include "platform/GdiLeakCheck.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "host/HostError.h"
 #include "host/Random.h"
 #include "imaging/cDIBSection.h"
-#include "platform/GdiLeakCheck.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

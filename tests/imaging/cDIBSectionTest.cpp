@@ -12,7 +12,7 @@
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
-#include "platform/GdiLeakCheck.h"
+#include "support/GdiLeakCheck.h"
 #include "platform/User32Clipboard.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
-#include "platform/GdiLeakCheck.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

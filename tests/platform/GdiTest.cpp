@@ -5,7 +5,7 @@
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
-#include "platform/GdiLeakCheck.h"
+#include "support/GdiLeakCheck.h"
 #include "platform/HandleTable.h"
 #include "platform/PixelMemory.h"
 
