@@ -1,4 +1,5 @@
 #include "host/Checked.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,7 @@ using namespace host::checked;
 
 namespace {
 
-int ErrorOf(auto&& step) {
-    try {
-        step();
-    } catch (const host::HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 TEST(CheckedArithmetic, IntegerStepsRaiseOverflowAtTheEdges) {
     EXPECT_EQ(Add32(2147483646, 1), 2147483647);

@@ -7,6 +7,7 @@
 #include "host/HostError.h"
 #include "support/FullDisk.h"
 #include "support/TempHome.h"
+#include "support/ErrorOf.h"
 
 using testing_support::ReadFileBytes;
 
@@ -20,14 +21,7 @@ QImage Noise(int width, int height) {
     return image;
 }
 
-int ErrorOf(auto&& step) {
-    try {
-        step();
-    } catch (const host::HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 class BitmapFiles : public ::testing::TestWithParam<int> {};
 

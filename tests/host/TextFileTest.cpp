@@ -4,19 +4,13 @@
 
 #include "host/HostError.h"
 #include "support/TempHome.h"
+#include "support/ErrorOf.h"
 
 using host::TextFile;
 
 namespace {
 
-int ErrorOf(auto&& step) {
-    try {
-        step();
-    } catch (const host::HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 TEST(NumberedTextFiles, RecordsReadAsTheyWereWritten) {
     testing_support::TempHome home;

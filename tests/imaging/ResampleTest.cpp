@@ -9,6 +9,7 @@
 #include "imaging/ResampleReference.h"
 #include "imaging/cDIBSection.h"
 #include "support/GdiLeakCheck.h"
+#include "support/ErrorOf.h"
 
 namespace {
 
@@ -34,14 +35,7 @@ std::vector<Line> Lines(const cDIBSection& dib) {
     return lines;
 }
 
-int ErrorOf(auto&& step) {
-    try {
-        step();
-    } catch (const host::HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 std::vector<std::uint8_t> Bytes(const cDIBSection& dib) {
     const std::uint8_t* bits = dib.DIBSectionBitsPtr();

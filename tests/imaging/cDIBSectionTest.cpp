@@ -14,19 +14,13 @@
 #include "platform/Gdi.h"
 #include "support/GdiLeakCheck.h"
 #include "platform/User32Clipboard.h"
+#include "support/ErrorOf.h"
 
 namespace {
 
 using namespace platform;
 
-int ErrorOf(auto&& step) {
-    try {
-        step();
-    } catch (const host::HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 // A picture whose every pixel differs from its neighbours.
 QImage Pattern(int width, int height) {
