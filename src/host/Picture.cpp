@@ -39,6 +39,8 @@ Picture& Picture::operator=(Picture&& other) noexcept {
 
 QImage Picture::ToImage() const { return platform::ReadBitmapImage(handle_); }
 
+QImage Picture::View() const { return platform::ViewBitmapImage(handle_); }
+
 void Picture::Release() {
     if (handle_ != 0) platform::DeleteObject(handle_);
     handle_ = 0;

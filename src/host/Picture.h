@@ -26,6 +26,9 @@ public:
     std::int32_t Height() const { return height_; }
     // A copy of the bitmap's pixels; a null image when there is no bitmap.
     QImage ToImage() const;
+    // The bitmap's pixels for reading at once, without a copy where possible; valid while the
+    // picture lives and its bitmap is not changed.
+    QImage View() const;
 
 private:
     void Release();

@@ -20,7 +20,7 @@ float PictureBox::ScaleHeight() const { return std::max(0.0f, Height() - 2 * kBo
 void PictureBox::Cls() { canvas_->Clear(); }
 
 void PictureBox::PaintPicture(const Picture& picture, float x, float y, float width, float height) {
-    const QImage image = picture.ToImage();
+    const QImage image = picture.View();
     if (image.isNull()) return;
     const int w = TwipsToPixels(width), h = TwipsToPixels(height);
     if (w <= 0 || h <= 0) return;

@@ -25,7 +25,7 @@ constexpr uint32_t kPixelsPerMetre96Dpi = 3780;  // 96 / 0.0254, rounded
 }  // namespace
 
 void SavePicture(const Picture& picture, const QString& path) {
-    const QImage image = picture.ToImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = picture.View().convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) RaiseError(kInvalidProcedureCall);
     const std::string hostPath = platform::MapPath(path.toStdString());
     if (hostPath.empty()) RaiseError(kPathNotFound);

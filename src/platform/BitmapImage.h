@@ -16,4 +16,9 @@ HBITMAP CreateBitmapFromImage(const QImage& image);
 // image for a handle that is no bitmap.
 QImage ReadBitmapImage(HBITMAP hbm);
 
+// The same pixels without a copy where the bitmap's own rows can serve (a picture's 32-bit top-down
+// bitmap): the image then reads the bitmap's memory and must not outlive the bitmap or see it change.
+// Any other bitmap is read as by ReadBitmapImage.
+QImage ViewBitmapImage(HBITMAP hbm);
+
 }  // namespace platform
