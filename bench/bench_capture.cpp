@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -80,6 +81,21 @@ void Preview(benchmark::State& state) {
     for (auto _ : state) ShowPreview(box, picture);
 }
 
+// The preview of a new grab each time, as on every capture.
+void PreviewOfNewGrab(benchmark::State& state) {
+    QWidget form;
+    host::PictureBox box(&form, "Picture1", 120, 1920, 3255, 3135, 9);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto picture = std::make_unique<host::Picture>(ScreenLike());
+        state.ResumeTiming();
+        ShowPreview(box, *picture);
+        state.PauseTiming();
+        picture.reset();
+        state.ResumeTiming();
+    }
+}
+
 void WholeCapture(benchmark::State& state) {
     QWidget form;
     host::PictureBox box(&form, "Picture1", 120, 1920, 3255, 3135, 9);
@@ -114,6 +130,7 @@ BENCHMARK(ClipboardImageToPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(PictureToBuffer)->Unit(benchmark::kMillisecond);
 BENCHMARK(EncodeAndWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Preview)->Unit(benchmark::kMillisecond);
+BENCHMARK(PreviewOfNewGrab)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeCapture)->Unit(benchmark::kMillisecond);
 BENCHMARK(TjCompress2Alone)->Unit(benchmark::kMillisecond);
 

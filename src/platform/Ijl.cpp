@@ -16,6 +16,18 @@ namespace {
 
 constexpr DWORD kMaxSide = 65535;  // the largest width or height a JPEG frame can state
 
+// The encoder's output buffer, kept from one picture to the next and grown when a larger one comes:
+// a fresh worst-case buffer for every grab would be mapped and faulted in anew each time.
+unsigned char* OutputBuffer(unsigned long capacity) {
+    static std::unique_ptr<unsigned char[]> buffer;
+    static unsigned long kept = 0;
+    if (kept < capacity) {
+        buffer.reset(new (std::nothrow) unsigned char[capacity]);
+        kept = buffer ? capacity : 0;
+    }
+    return buffer.get();
+}
+
 // The TurboJPEG pixel format for the DIB fields, or -1.
 int PixelFormat(const JPEG_CORE_PROPERTIES& p) {
     if (p.DIBChannels != 3) return -1;
@@ -86,9 +98,8 @@ int ijlWrite(JPEG_CORE_PROPERTIES* jcprops, int iotype) {
     const int h = static_cast<int>(height);
     const unsigned long capacity = tjBufSize(w, h, subsampling);
     if (capacity == static_cast<unsigned long>(-1)) return IJL_INVALID_JPEG_PROPERTIES;
-    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[capacity]);
-    if (!buffer) return IJL_MEMORY_ERROR;
-    unsigned char* out = buffer.get();
+    unsigned char* out = OutputBuffer(capacity);
+    if (!out) return IJL_MEMORY_ERROR;
     unsigned long size = capacity;
     const int flags = TJFLAG_NOREALLOC | (p.DIBHeight < 0 ? TJFLAG_BOTTOMUP : 0);
     if (tjCompress2(p.jprops.encoder, p.DIBBytes, w, static_cast<int>(pitch), h, pixelFormat, &out, &size,

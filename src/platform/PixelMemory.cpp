@@ -11,19 +11,31 @@ namespace {
 // Blocks below this size are cheap to make afresh and are not kept.
 constexpr std::size_t kKeepFrom = std::size_t{1} << 20;
 
-// The one kept block (the graphics layer is used from the GUI thread only).
-std::uint8_t* keptData = nullptr;
-std::size_t keptCapacity = 0;
+// A capture holds two large blocks at once (the clipboard picture's bitmap and the buffer), and the
+// next capture's picture is made while the previous one is still held: keeping two blocks lets every
+// capture on the same screen reuse memory that is already mapped. Returning blocks to the system and
+// mapping fresh ones is also what makes a multi-threaded process stop every thread for a TLB flush.
+// (The graphics layer is used from the GUI thread only.)
+struct Kept {
+    std::uint8_t* data = nullptr;
+    std::size_t capacity = 0;
+};
+Kept kept[2];
 
 }  // namespace
 
 PixelBlock PixelBlock::Zeroed(std::size_t size) {
     if (size == 0) size = 1;
-    if (size >= kKeepFrom && keptData != nullptr && keptCapacity >= size) {
-        std::uint8_t* data = std::exchange(keptData, nullptr);
-        const std::size_t capacity = std::exchange(keptCapacity, 0);
-        std::memset(data, 0, size);
-        return PixelBlock(data, capacity);
+    if (size >= kKeepFrom) {
+        // The smallest kept block that fits.
+        Kept* best = nullptr;
+        for (Kept& k : kept)
+            if (k.data && k.capacity >= size && (!best || k.capacity < best->capacity)) best = &k;
+        if (best) {
+            const Kept taken = std::exchange(*best, Kept{});
+            std::memset(taken.data, 0, size);
+            return PixelBlock(taken.data, taken.capacity);
+        }
     }
     auto* data = static_cast<std::uint8_t*>(std::calloc(size, 1));
     if (data == nullptr) {
@@ -35,17 +47,19 @@ PixelBlock PixelBlock::Zeroed(std::size_t size) {
 }
 
 void PixelBlock::ReleaseKept() {
-    std::free(keptData);
-    keptData = nullptr;
-    keptCapacity = 0;
+    for (Kept& k : kept) std::free(std::exchange(k, Kept{}).data);
 }
 
 void PixelBlock::Release() {
     if (data_ == nullptr) return;
-    if (capacity_ >= kKeepFrom && capacity_ >= keptCapacity) {
-        std::free(keptData);
-        keptData = data_;
-        keptCapacity = capacity_;
+    // Keep the block in an empty place, or in place of a smaller kept one.
+    Kept* place = nullptr;
+    if (capacity_ >= kKeepFrom)
+        for (Kept& k : kept)
+            if (!place || k.capacity < place->capacity) place = &k;
+    if (place && place->capacity <= capacity_) {
+        std::free(place->data);
+        *place = Kept{data_, capacity_};
     } else {
         std::free(data_);
     }

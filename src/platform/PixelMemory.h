@@ -1,5 +1,5 @@
 #pragma once
-// Zeroed pixel blocks for bitmaps, with the last large freed block kept for the next one.
+// Zeroed pixel blocks for bitmaps, with the last two large freed blocks kept for the next ones.
 //
 // A capture makes one screen-sized bitmap after another. A fresh block of tens of megabytes pays a
 // page fault for every page the first time it is written, which costs tens of milliseconds; the
@@ -22,7 +22,7 @@ public:
 
     // A block of at least `size` zero bytes (at least one byte); an empty block when memory is short.
     static PixelBlock Zeroed(std::size_t size);
-    // Gives the kept block back to the system.
+    // Gives the kept blocks back to the system.
     static void ReleaseKept();
 
     std::uint8_t* Data() const { return data_; }
