@@ -33,9 +33,6 @@ Form1::Form1()
     mainForm = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(AppIcon());
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
     host::Control::SetTabOrder(
         {&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1, &Option1, &Option2, &Picture1});
     Option1.SetValue(true);

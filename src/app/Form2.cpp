@@ -39,9 +39,6 @@ Form2::Form2()
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
     host::Control::SetTabOrder({&Drive1, &Dir1, &File1, &Done});
 
     Drive1.OnChange([this] { Drive1_Change(); });

@@ -6,6 +6,10 @@ namespace host {
 
 Form::Form(const QString& caption, float clientWidth, float clientHeight) : QWidget(nullptr) {
     setWindowTitle(caption);
+    // A small font, so every caption fits the classic layout of the controls.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
     setFixedSize(TwipsToPixels(clientWidth), TwipsToPixels(clientHeight));
     left_ = PixelsToTwips(pos().x());
     top_ = PixelsToTwips(pos().y());
