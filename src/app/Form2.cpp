@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "host/Globals.h"
 #include "host/HostError.h"
+#include "host/Twips.h"
 
 namespace {
 Form2* chooser = nullptr;
@@ -15,6 +16,10 @@ Form2* chooser = nullptr;
 Form2& ChooserForm() {
     if (!chooser) {
         auto* created = new Form2;
+        // It first opens beside the main window, so the fields stay in view.
+        const Form1& main = MainForm();
+        created->SetLeft(main.Left() + host::PixelsToTwips(main.frameGeometry().width()) + 120);
+        created->SetTop(main.Top());
         chooser = created;
         try {
             created->Form_Load();

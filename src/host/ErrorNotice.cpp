@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
@@ -53,8 +54,14 @@ void ErrorNotice::Show(const HostError& error) {
     label->setText(text);
     window->adjustSize();
     if (fresh && anchor) {
+        // Below the main window, where the folder chooser (beside it) is not; beside it when the
+        // screen has no room below.
         const QRect frame = anchor->frameGeometry();
-        window->move(frame.right() + 8, frame.top());
+        QPoint place(frame.left(), frame.bottom() + 8);
+        const QScreen* screen = anchor->screen();
+        if (screen && place.y() + window->frameGeometry().height() > screen->availableGeometry().bottom())
+            place = QPoint(frame.right() + 8, frame.top());
+        window->move(place);
     }
     window->show();
 }

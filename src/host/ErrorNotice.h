@@ -1,6 +1,6 @@
 #pragma once
 // The host's handling of an error that no procedure caught: the program keeps running, the error is
-// written to standard error with a time stamp, and one small non-modal window beside the main window
+// written to standard error with a time stamp, and one small non-modal window by the main window
 // shows it. A later error replaces the text in the same window; nothing ever waits for the user.
 
 #include <QPointer>
@@ -17,7 +17,7 @@ class ErrorNotice {
 public:
     // Shows (or updates) the notice for this error.
     static void Show(const HostError& error);
-    // The window the notice sits beside; usually the main window.
+    // The window the notice sits by; usually the main window.
     static void SetAnchor(QWidget* window);
     // The text shown now, empty when no notice is open.
     static QString CurrentText();
