@@ -137,7 +137,10 @@ void TextFile::WriteInteger(int number, int32_t value) {
 }
 
 void TextFile::WriteString(int number, const QString& value) {
-    Opened(number, true).bytes += "\"" + value.toStdString() + "\"\r\n";
+    std::string& bytes = Opened(number, true).bytes;
+    bytes += '"';
+    bytes += value.toStdString();
+    bytes += "\"\r\n";
 }
 
 int16_t TextFile::InputInteger(int number) {
