@@ -1,33 +1,18 @@
 #include "host/Clipboard.h"
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <optional>
+
+#include "platform/ClipboardSelection.h"
 
 namespace host {
 namespace {
 
-// On X11 Qt's clear() does nothing while another program owns the selection, and taking ownership
-// through Qt can be refused for an old time stamp; giving the selection to no one at the server's
-// current time always works.
-bool ClearX11Selection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* conn = x11 ? x11->connection() : nullptr;
-    if (!conn) return false;
-    static const char kName[] = "CLIPBOARD";
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, sizeof kName - 1, kName), nullptr);
-    if (!atom) return false;
-    xcb_set_selection_owner(conn, XCB_NONE, atom->atom, XCB_CURRENT_TIME);
-    free(atom);
-    xcb_flush(conn);
-    return true;
-}
+// Where the clipboard stood when a bitmap was last read from it; Clear then empties only that.
+std::optional<platform::ClipboardMark> readMark;
 
 bool OffersImage(const QStringList& formats) {
     for (const QString& f : formats)
@@ -41,14 +26,17 @@ Picture Clipboard::GetData(int format) {
     if (format != kBitmap) return Picture();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!data || !OffersImage(data->formats())) return Picture();
+    readMark = platform::MarkClipboard();
     // A picture that does not decode (cut short, unknown) counts as no bitmap.
     return Picture(qvariant_cast<QImage>(data->imageData()));
 }
 
 void Clipboard::Clear() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->ownsClipboard()) clipboard->clear(QClipboard::Clipboard);
-    if (!ClearX11Selection()) clipboard->clear(QClipboard::Clipboard);
+    if (readMark)
+        platform::ClearClipboard(*readMark);
+    else
+        platform::ClearClipboard();
+    readMark.reset();
 }
 
 }  // namespace host

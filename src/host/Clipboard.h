@@ -13,7 +13,8 @@ public:
     // the format asked for is not the bitmap). Asks the clipboard for its formats once and
     // fetches the image only when one is offered, so an idle check moves no image data.
     static Picture GetData(int format);
-    // Empties the clipboard, whoever holds it: the program that put a grab there lets it go.
+    // Empties the clipboard, whoever holds it: the program that put a grab there lets it go. After a
+    // bitmap was read, only that one is emptied: a grab put there since stays for the next look.
     static void Clear();
 };
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "platform/BitmapImage.h"
+#include "platform/ClipboardSelection.h"
 #include "platform/Gdi.h"
 #include "platform/HandleTable.h"
 
@@ -28,7 +29,7 @@ BOOL OpenClipboard(HWND) {
 
 BOOL EmptyClipboard() {
     if (!clipboardOpen) return 0;
-    if (QClipboard* clipboard = SystemClipboard()) clipboard->clear();
+    ClearClipboard();
     return 1;
 }
 
