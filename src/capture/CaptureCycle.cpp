@@ -19,6 +19,12 @@ void CaptureCycle::Run() {
     cDIBSection dib;  // released on every way out of the tick
     dib.CreateFromPicture(picClip_);
 
+    // The next number is worked out before anything is written: a number that cannot advance
+    // ("12", "1a9") stops the tick here, so the grab is not written under one name now and under
+    // another at the next tick.
+    QString nextNumber = sNumber;
+    AdvanceNumber(nextNumber);
+
     if (form_.Option1.Value()) {
         sFileName = sName + sNumber + QStringLiteral(".jpg");
         mIntelJPEGLibrary::SaveDibToJpeg(dib, sTarget + QStringLiteral("\\") + sFileName, kJpegQuality);
@@ -28,7 +34,7 @@ void CaptureCycle::Run() {
     }
 
     ShowPreview(form_.Picture1, picClip_);
-    AdvanceNumber(sNumber);
+    sNumber = nextNumber;
     form_.Text3.SetText(sNumber);
     form_.Picture1.Refresh();
     host::Clipboard::Clear();

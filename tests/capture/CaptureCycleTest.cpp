@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QWidget>
+#include <filesystem>
 
 #include "host/Globals.h"
 #include "host/HostError.h"
@@ -106,6 +107,27 @@ TEST_F(Capturing, FailedSaveKeepsTheGrabAndTheNumber) {
     cycle.Run();
     EXPECT_TRUE(FileExists(home / "not yet/scrn000.jpg"));
     EXPECT_EQ(sNumber, QStringLiteral("001"));
+}
+
+TEST_F(Capturing, NumberThatCannotAdvanceStopsTheTickBeforeAnyFileIsWritten) {
+    QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
+    for (const char* number : {"1a9", "12"}) {
+        sNumber = QString::fromLatin1(number);
+        try {
+            cycle.Run();
+            FAIL() << "no error for " << number;
+        } catch (const host::HostError& e) {
+            EXPECT_EQ(e.Number(), host::kTypeMismatch);
+        }
+        EXPECT_EQ(sNumber, QString::fromLatin1(number));
+        EXPECT_TRUE(ClipboardHoldsImage());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+
+    sNumber = QStringLiteral("019");  // once the number is mended, the grab is saved once
+    cycle.Run();
+    EXPECT_TRUE(FileExists(home / "scrn019.jpg"));
+    EXPECT_EQ(sNumber, QStringLiteral("020"));
 }
 
 TEST_F(Capturing, OnlyTheLastOfTwoGrabsBetweenTicksIsSaved) {
