@@ -9,7 +9,7 @@ CommandButton::CommandButton(QWidget* form, const char* name, const QString& cap
     : Control(new QPushButton(caption, form), left, top, width, height, tabIndex) {
     Widget()->setObjectName(QString::fromLatin1(name));
     QObject::connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, Widget(), [this] {
-        if (onClick_) RunEvent(onClick_);
+        if (onClick_) RunEvent(onClick_, Widget());
     });
 }
 

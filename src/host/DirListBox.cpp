@@ -77,7 +77,7 @@ bool NameLess(const QString& a, const QString& b) {
 
 DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, float width, float height,
                        int tabIndex)
-    : Control(new FolderList(form, [this](int row) { RunEvent([this, row] { Open(row); }); }), left, top, width,
+    : Control(new FolderList(form, [this](int row) { RunEvent([this, row] { Open(row); }, list_); }), left, top, width,
               height, tabIndex),
       list_(static_cast<QListWidget*>(Widget())) {
     list_->setObjectName(QString::fromLatin1(name));

@@ -100,7 +100,7 @@ void DriveListBox::UserPicked(int index) {
     if (letter == 0 || letter == current_) return;
     // A drive that cannot be read is chosen all the same; whoever follows the list finds out.
     Choose(letter);
-    if (onChange_) RunEvent(onChange_);
+    if (onChange_) RunEvent(onChange_, Widget());
 }
 
 }  // namespace host

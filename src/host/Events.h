@@ -5,13 +5,13 @@
 
 #include <functional>
 
+class QObject;
+
 namespace host {
 
 // Runs one event handler. If another handler is still running (the toolkit sometimes delivers
-// events while it waits on the system), the event is queued and runs after that one has finished.
-void RunEvent(std::function<void()> handler);
-
-// True while an event handler runs.
-bool InEvent();
+// events while it waits on the system), the event is queued and runs after that one has finished,
+// unless `receiver` (the widget the event is for) is gone by then.
+void RunEvent(std::function<void()> handler, QObject* receiver = nullptr);
 
 }  // namespace host

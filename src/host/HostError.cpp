@@ -20,6 +20,7 @@ QString StandardDescription(int number) {
         case kSubscriptOutOfRange: return QStringLiteral("Subscript out of range");
         case kDivisionByZero: return QStringLiteral("Division by zero");
         case kTypeMismatch: return QStringLiteral("Type mismatch");
+        case kInternalError: return QStringLiteral("Internal error");
         case kBadFileNameOrNumber: return QStringLiteral("Bad file name or number");
         case kFileNotFound: return QStringLiteral("File not found");
         case kFileAlreadyOpen: return QStringLiteral("File already open");

@@ -15,6 +15,7 @@ enum ErrorNumber : int {
     kSubscriptOutOfRange = 9,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
+    kInternalError = 51,
     kBadFileNameOrNumber = 52,
     kFileNotFound = 53,
     kFileAlreadyOpen = 55,

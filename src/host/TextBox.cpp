@@ -8,7 +8,7 @@ TextBox::TextBox(QWidget* form, const char* name, float left, float top, float w
     : Control(new QLineEdit(form), left, top, width, height, tabIndex), edit_(static_cast<QLineEdit*>(Widget())) {
     edit_->setObjectName(QString::fromLatin1(name));
     QObject::connect(edit_, &QLineEdit::textEdited, edit_, [this] {
-        if (onChange_) RunEvent(onChange_);
+        if (onChange_) RunEvent(onChange_, edit_);
     });
 }
 

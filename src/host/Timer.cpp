@@ -8,7 +8,7 @@ Timer::Timer(QObject* form, int intervalMs) : timer_(form) {
     timer_.setInterval(intervalMs);
     timer_.setTimerType(Qt::CoarseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-        if (onTimer_) RunEvent(onTimer_);
+        if (onTimer_) RunEvent(onTimer_, &timer_);
     });
 }
 
