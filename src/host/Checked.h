@@ -55,7 +55,11 @@ inline double Div(double a, double b) {
 }
 
 // Rounding to single precision; a finite value too large for it raises the overflow error.
-inline float CSng(double x) { return static_cast<float>(Fp(static_cast<float>(Fp(x)))); }
+inline float CSng(double x) {
+    // Beyond the largest single (rounding included) the conversion itself is undefined.
+    if (std::fabs(Fp(x)) >= 0x1.ffffffp+127) RaiseError(kOverflow);
+    return static_cast<float>(x);
+}
 
 // Round to the nearest integer, ties to even, for a finite value.
 inline double RoundHalfEven(double x) { return x - std::remainder(x, 1.0); }
