@@ -35,13 +35,17 @@ bool AtomicFile::Open(const std::string& hostPath) {
     const std::string leaf = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
     if (leaf.empty()) return Fail(EISDIR);
 
+    struct stat old {};
+    const bool replacing = stat(hostPath.c_str(), &old) == 0;
+    // A read-only file is not replaced, as it could not be written over.
+    if (replacing && !(old.st_mode & S_IWUSR)) return Fail(EACCES);
+
     std::string pattern = folder + (folder.back() == '/' ? "" : "/") + "." + leaf + ".XXXXXX";
     fd_ = mkstemp(pattern.data());
     if (fd_ < 0) return Fail(errno);
     temp_ = pattern;
 
-    struct stat old {};
-    const mode_t mode = (stat(hostPath.c_str(), &old) == 0) ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
     if (fchmod(fd_, mode) != 0) return Fail(errno);
     return true;
 }

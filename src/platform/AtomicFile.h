@@ -4,7 +4,7 @@
 // The new content goes to a temporary file in the same folder; Commit() checks the close and
 // renames it over the target in one step. A file that is never committed is removed again by the
 // destructor. A new file gets the usual permissions (0666 less the umask); a replaced file keeps
-// the permission bits of the one it replaces.
+// the permission bits of the one it replaces. A read-only file (no owner write bit) is not replaced.
 
 #include <cstddef>
 #include <string>

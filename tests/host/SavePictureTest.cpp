@@ -62,4 +62,13 @@ TEST(BitmapFileFailures, LeaveTheEarlierFileAndNothingPartial) {
     EXPECT_EQ(files, 1);  // no temporary file left behind
 }
 
+TEST(BitmapFileFailures, ReadOnlyEarlierFileIsNotReplaced) {
+    testing_support::TempHome home;
+    home.WriteFile("a.bmp", "earlier");
+    std::filesystem::permissions(home / "a.bmp", std::filesystem::perms::owner_read);
+    EXPECT_EQ(ErrorOf([] { host::SavePicture(host::Picture(Noise(4, 4)), QStringLiteral("C:\\a.bmp")); }),
+              host::kPermissionDenied);
+    EXPECT_EQ(ReadFileBytes(home / "a.bmp"), "earlier");
+}
+
 }  // namespace
