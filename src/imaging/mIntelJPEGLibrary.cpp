@@ -22,8 +22,7 @@ QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPE
                      QStringLiteral("Failed to save to JPG ") + QString::number(lResult), kSaveHelpContext);
 }
 
-// Releases the encoder however the call is left, errors passing through included. ijlFree may run
-// more than once.
+// Releases the encoder however the call is left, errors passing through included.
 class EncoderRelease {
 public:
     explicit EncoderRelease(platform::JPEG_CORE_PROPERTIES& tProps) : tProps_(tProps) {}
@@ -53,10 +52,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     // The name as the file services and the library take it: its bytes, zero-terminated. A name
     // with a zero character in it would reach them cut short, so it is refused.
     const QByteArray sFileBytes = sFile.toUtf8();
-    if (sFileBytes.contains('\0')) {
-        ijlFree(&tJpeg);
-        RaiseSaveError(IJL_INVALID_FILENAME);
-    }
+    if (sFileBytes.contains('\0')) RaiseSaveError(IJL_INVALID_FILENAME);
 
     // 2. Remember the attributes and times of a file of that name.
     WIN32_FIND_DATA tFind{};
@@ -86,10 +82,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
 
     // 7. Encode and write.
     const int lWrite = ijlWrite(&tJpeg, IJL_JFILE_WRITEWHOLEIMAGE);
-    if (lWrite != IJL_OK) {
-        ijlFree(&tJpeg);
-        RaiseSaveError(lWrite);
-    }
+    if (lWrite != IJL_OK) RaiseSaveError(lWrite);  // the encoder is released on the way out
 
     // 8. Hand the earlier file's times and attributes on to the new one.
     if (bExisted) {
@@ -101,8 +94,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
         }
     }
 
-    // 9. Done.
-    ijlFree(&tJpeg);
+    // 9. Done; the encoder is released on the way out.
     return true;
 }
 
