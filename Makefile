@@ -11,7 +11,7 @@ all: build
 deps:
 	@scripts/install-deps
 
-$(BUILD)/build.ninja:
+$(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 build: deps $(BUILD)/build.ninja
