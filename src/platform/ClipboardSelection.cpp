@@ -19,7 +19,7 @@ xcb_connection_t* QtConnection() {
 xcb_atom_t Atom(xcb_connection_t* conn, const char* name) {
     xcb_intern_atom_reply_t* reply =
         xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, std::strlen(name), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
 }
@@ -27,7 +27,7 @@ xcb_atom_t Atom(xcb_connection_t* conn, const char* name) {
 xcb_window_t Owner(xcb_connection_t* conn, xcb_atom_t selection) {
     xcb_get_selection_owner_reply_t* reply =
         xcb_get_selection_owner_reply(conn, xcb_get_selection_owner(conn, selection), nullptr);
-    const xcb_window_t owner = reply ? reply->owner : XCB_NONE;
+    const xcb_window_t owner = reply ? reply->owner : xcb_window_t{XCB_NONE};
     std::free(reply);
     return owner;
 }
