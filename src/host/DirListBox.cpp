@@ -11,6 +11,7 @@
 
 #include "host/Events.h"
 #include "host/HostError.h"
+#include "host/NameOrder.h"
 #include "platform/PathMap.h"
 
 namespace fs = std::filesystem;
@@ -66,11 +67,6 @@ std::string DriveRootOf(const std::string& hostFolder) {
     // The drive a folder lies on is the one UnmapPath names; its root maps back from "X:".
     const std::string windows = platform::UnmapPath(hostFolder);
     return platform::MapPath(windows.substr(0, 2));
-}
-
-bool NameLess(const QString& a, const QString& b) {
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
 }
 
 }  // namespace

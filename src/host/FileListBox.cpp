@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/HostError.h"
+#include "host/NameOrder.h"
 #include "platform/PathMap.h"
 
 namespace host {
@@ -69,10 +70,7 @@ void FileListBox::SetPath(const QString& path) {
 
     std::vector<QString> names;
     for (const std::string& n : ReadFiles(target)) names.push_back(QFile::decodeName(n.c_str()));
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), NameLess);
 
     folder_ = target;
     list_->clear();
