@@ -3,8 +3,9 @@
 
 namespace host {
 
-// The seconds since midnight, local time, as a single-precision value.
-float Timer();
+// The seconds since midnight, local time, as a single-precision value: the classic Timer function,
+// named apart from the Timer control.
+float SecondsSinceMidnight();
 // Seeds the generator; the same seed gives the same values afterwards.
 void Randomize(float seed);
 // The next value, 0 <= value < 1.

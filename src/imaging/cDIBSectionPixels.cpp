@@ -124,7 +124,7 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
 
 void cDIBSection::RandomiseBits(bool bGray) {
     const ByteView view(mlBits, Height(), BytesPerScanLine());
-    host::Randomize(host::Timer());
+    host::Randomize(host::SecondsSinceMidnight());
     const std::int32_t last = Mul32(Sub32(Width(), 1), 3);  // the last pixel's blue byte
     const std::int32_t lastRow = Sub32(Height(), 1);
     if (last < 0 || lastRow < 0) return;
