@@ -4,7 +4,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test unit-asan demo bench package install clean
+.PHONY: all deps build run test unit-asan demo bench package install clean format format-check
 
 all: build
 
@@ -40,3 +40,11 @@ install: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# The code's format (.clang-format), applied or checked.
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i $(FORMAT_FILES)
+
+format-check: deps
+	clang-format --dry-run -Werror $(FORMAT_FILES)

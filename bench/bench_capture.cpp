@@ -119,8 +119,8 @@ void TjCompress2Alone(benchmark::State& state) {
     for (auto _ : state) {
         unsigned char* buffer = out.data();
         unsigned long size = out.size();
-        tjCompress2(tj, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &buffer, &size,
-                    TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
+        tjCompress2(tj, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &buffer,
+                    &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
         benchmark::DoNotOptimize(size);
     }
     tjDestroy(tj);

@@ -1,14 +1,9 @@
-# tallowin_library(<folder> <dependencies>...): the static library of one source folder, made of
-# every source file in it.
+# tallowin_library(<folder> SOURCES <files>... DEPENDS <targets>...): the static library of one
+# source folder. The files are listed by hand, so that a folder can build a part only where its
+# dependencies exist.
 function(tallowin_library folder)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  if(NOT sources MATCHES "\\.cpp")
-    set(placeholder ${CMAKE_CURRENT_BINARY_DIR}/placeholder.cpp)
-    file(WRITE ${placeholder} "// This library has no code yet.\n")
-    list(APPEND sources ${placeholder})
-  endif()
-  add_library(tallowin_${folder} STATIC ${sources})
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;DEPENDS")
+  add_library(tallowin_${folder} STATIC ${arg_SOURCES})
   target_include_directories(tallowin_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(tallowin_${folder} PUBLIC ${ARGN})
+  target_link_libraries(tallowin_${folder} PUBLIC ${arg_DEPENDS})
 endfunction()

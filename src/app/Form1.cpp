@@ -6,7 +6,6 @@
 #include "app/AppIcon.h"
 #include "app/Form2.h"
 #include "host/Clipboard.h"
-#include "host/Globals.h"
 #include "settings/Module1.h"
 
 namespace {
@@ -29,17 +28,17 @@ Form1::Form1()
       Option1(this, "Option1", QStringLiteral("JPG"), 840, 1440, 615, 255, 2),
       Option2(this, "Option2", QStringLiteral("BMP"), 1560, 1440, 735, 255, 3),
       Picture1(this, "Picture1", 120, 1920, 3255, 3135, 9),
-      Timer1(this, 2000) {
+      Timer1(2000) {
     mainForm = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(AppIcon());
-    host::Control::SetTabOrder(
-        {&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1, &Option1, &Option2, &Picture1});
+    host::Control::SetTabOrder({&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1,
+                                &Option1, &Option2, &Picture1});
     Option1.SetValue(true);
 
-    Text1.OnChange([this] { sTarget = Text1.Text(); });
-    Text2.OnChange([this] { sName = Text2.Text(); });
-    Text3.OnChange([this] { sNumber = Text3.Text(); });
+    Text1.OnChange([this] { State.sTarget = Text1.Text(); });
+    Text2.OnChange([this] { State.sName = Text2.Text(); });
+    Text3.OnChange([this] { State.sNumber = Text3.Text(); });
     Browse.OnClick([this] { Browse_Click(); });
     Exit.OnClick([this] { Exit_Click(); });
     Timer1.OnTimer([this] { Timer1_Timer(); });
@@ -50,10 +49,10 @@ Form1::~Form1() {
 }
 
 void Form1::Form_Load() {
-    LoadSettings(*this);
-    Text1.SetText(sTarget);
-    Text2.SetText(sName);
-    Text3.SetText(sNumber);
+    LoadSettings(*this, State);
+    Text1.SetText(State.sTarget);
+    Text2.SetText(State.sName);
+    Text3.SetText(State.sNumber);
     Timer1.SetEnabled(true);
     host::Clipboard::Clear();
 }
@@ -63,11 +62,11 @@ void Form1::Browse_Click() {
     Form2& chooser = ChooserForm();
     chooser.Show();
     chooser.SetFocus();
-    Text1.SetText(sTarget);
+    Text1.SetText(State.sTarget);
 }
 
 void Form1::Exit_Click() {
-    SaveSettings(*this);
+    SaveSettings(*this, State);
     Timer1.SetEnabled(false);
     QApplication::exit(0);
 }

@@ -8,6 +8,7 @@
 #include "host/Label.h"
 #include "host/OptionButton.h"
 #include "host/PictureBox.h"
+#include "host/ProgramState.h"
 #include "host/TextBox.h"
 #include "host/Timer.h"
 
@@ -33,7 +34,8 @@ public:
     host::PictureBox Picture1;
     host::Timer Timer1;
 
-    CaptureCycle Capture{{Option1, Text3, Picture1}};
+    host::ProgramState State;
+    CaptureCycle Capture{{Option1, Text3, Picture1}, State};
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,7 +5,6 @@
 
 #include "app/AppIcon.h"
 #include "app/Form1.h"
-#include "host/Globals.h"
 #include "host/HostError.h"
 #include "host/Twips.h"
 
@@ -58,6 +57,7 @@ Form2::~Form2() {
 }
 
 void Form2::Form_Load() {
+    const QString& sTarget = MainForm().State.sTarget;
     try {
         const QString drivePart = sTarget.left(2);
         if (sTarget.size() < 2) host::RaiseError(host::kInvalidProcedureCall);
@@ -81,13 +81,13 @@ void Form2::Drive1_Change() {
 void Form2::Dir1_Change() {
     try {
         File1.SetPath(Dir1.Path());
-        sTarget = Dir1.Path();
+        MainForm().State.sTarget = Dir1.Path();
     } catch (const std::exception&) {
     }
 }
 
 void Form2::Done_Click() {
-    MainForm().Text1.SetText(sTarget);
+    MainForm().Text1.SetText(MainForm().State.sTarget);
     Hide();
     MainForm().SetFocus();
 }

@@ -4,13 +4,14 @@
 
 #include "app/AppIcon.h"
 #include "app/Form1.h"
-#include "host/Events.h"
 #include "host/ErrorNotice.h"
+#include "host/Events.h"
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-            std::fprintf(stderr, "Tallowin needs a graphical desktop, and none was found (DISPLAY is not set).\n");
+            std::fprintf(stderr,
+                         "Tallowin needs a graphical desktop, and none was found (DISPLAY is not set).\n");
             return 1;
         }
         // A native Wayland client cannot watch the clipboard in the background; XWayland can.

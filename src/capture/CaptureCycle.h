@@ -6,6 +6,7 @@
 #include "host/OptionButton.h"
 #include "host/Picture.h"
 #include "host/PictureBox.h"
+#include "host/ProgramState.h"
 #include "host/TextBox.h"
 
 // The main window's controls that a capture reads and writes.
@@ -17,7 +18,7 @@ struct CaptureControls {
 
 class CaptureCycle {
 public:
-    explicit CaptureCycle(CaptureControls form) : form_(form) {}
+    CaptureCycle(CaptureControls form, host::ProgramState& state) : form_(form), state_(state) {}
 
     // One tick. Any error ends it at the step that raised it and passes to the caller; the grab
     // then stays on the clipboard for the next tick.
@@ -28,5 +29,6 @@ public:
 
 private:
     CaptureControls form_;
+    host::ProgramState& state_;
     host::Picture picClip_;
 };

@@ -16,7 +16,8 @@ std::optional<platform::ClipboardMark> readMark;
 
 bool OffersImage(const QStringList& formats) {
     for (const QString& f : formats)
-        if (f.startsWith(QLatin1String("image/")) || f == QLatin1String("application/x-qt-image")) return true;
+        if (f.startsWith(QLatin1String("image/")) || f == QLatin1String("application/x-qt-image"))
+            return true;
     return false;
 }
 

@@ -6,9 +6,8 @@ namespace host {
 
 CommandButton::CommandButton(QWidget* form, const char* name, const QString& caption, float left, float top,
                              float width, float height, int tabIndex)
-    : Control(new QPushButton(caption, form), left, top, width, height, tabIndex) {
-    Widget()->setObjectName(QString::fromLatin1(name));
-    QObject::connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, Widget(), [this] {
+    : Control(new QPushButton(caption, form), name, left, top, width, height, tabIndex) {
+    Connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, [this] {
         if (onClick_) RunEvent(onClick_, Widget());
     });
 }

@@ -6,9 +6,15 @@
 
 namespace host {
 
-Control::Control(QWidget* widget, float left, float top, float width, float height, int tabIndex)
+Control::Control(QWidget* widget, const char* name, float left, float top, float width, float height,
+                 int tabIndex)
     : widget_(widget), left_(left), top_(top), width_(width), height_(height), tabIndex_(tabIndex) {
+    widget_->setObjectName(QString::fromLatin1(name));
     Place();
+}
+
+Control::~Control() {
+    for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
 }
 
 void Control::SetLeft(float twips) {

@@ -10,8 +10,7 @@ double CDbl(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;
     const double value = t.toDouble(&ok);
-    if (!ok || t.isEmpty() || !std::isfinite(value))
-        RaiseError(kTypeMismatch);
+    if (!ok || t.isEmpty() || !std::isfinite(value)) RaiseError(kTypeMismatch);
     return value;
 }
 

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "host/Events.h"
+#include "host/FolderListing.h"
 #include "host/HostError.h"
-#include "host/NameOrder.h"
+#include "platform/HostPath.h"
 #include "platform/PathMap.h"
 
 namespace fs = std::filesystem;
@@ -28,34 +29,38 @@ constexpr int kIndentPixels = 8;
 class IndentDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem indented(option);
         indented.rect.adjust(index.data(kDepthRole).toInt() * kIndentPixels, 0, 0, 0);
         QStyledItemDelegate::paint(painter, indented, index);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(index.data(kDepthRole).toInt() * kIndentPixels, 0);
+        return QStyledItemDelegate::sizeHint(option, index) +
+               QSize(index.data(kDepthRole).toInt() * kIndentPixels, 0);
     }
 };
 
 // A list widget that opens an entry on Enter as well as on double click.
 class FolderList : public QListWidget {
+    Q_OBJECT
 public:
-    FolderList(QWidget* parent, std::function<void(int)> open) : QListWidget(parent), open_(std::move(open)) {
-        connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { open_(row(item)); });
+    explicit FolderList(QWidget* parent) : QListWidget(parent) {
+        connect(this, &QListWidget::itemDoubleClicked, this,
+                [this](QListWidgetItem* item) { emit opened(row(item)); });
     }
+
+signals:
+    void opened(int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
-            open_(currentRow());
+            emit opened(currentRow());
             return;
         }
         QListWidget::keyPressEvent(event);
     }
-
-private:
-    std::function<void(int)> open_;
 };
 
 bool IsFolder(const std::string& hostPath) {
@@ -73,10 +78,10 @@ std::string DriveRootOf(const std::string& hostFolder) {
 
 DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, float width, float height,
                        int tabIndex)
-    : Control(new FolderList(form, [this](int row) { RunEvent([this, row] { Open(row); }, list_); }), left, top, width,
-              height, tabIndex),
+    : Control(new FolderList(form), name, left, top, width, height, tabIndex),
       list_(static_cast<QListWidget*>(Widget())) {
-    list_->setObjectName(QString::fromLatin1(name));
+    Connect(static_cast<FolderList*>(list_), &FolderList::opened,
+            [this](int row) { RunEvent([this, row] { Open(row); }, list_); });
     list_->setItemDelegate(new IndentDelegate(list_));
     // The list starts in the current directory, or in the root of C: when that cannot be read.
     std::string start = platform::MapPath(platform::CurrentDirectory());
@@ -86,16 +91,12 @@ DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, f
 QString DirListBox::Path() const { return QString::fromStdString(platform::UnmapPath(folder_)); }
 
 void DirListBox::SetPath(const QString& path) {
-    const std::string target = path.isEmpty() ? folder_ : platform::MapPathFrom(path.toStdString(), folder_);
+    const std::string target = path.isEmpty() ? folder_ : platform::HostPathFrom(path, folder_);
     if (!Show(target)) RaiseError(kPathNotFound);
     if (onChange_) onChange_();
 }
 
-QStringList DirListBox::Entries() const {
-    QStringList out;
-    for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text();
-    return out;
-}
+QStringList DirListBox::Entries() const { return ListEntries(*list_); }
 
 void DirListBox::Open(int row) {
     QListWidgetItem* item = list_->item(row);
@@ -119,7 +120,8 @@ bool DirListBox::Show(const std::string& hostFolder) {
     std::vector<std::pair<QString, std::string>> chain;
     chain.emplace_back(QString::fromStdString(platform::UnmapPath(root)), root);
     std::string walked = root;
-    const std::string rest = folder_.size() > root.size() ? folder_.substr(root == "/" ? 1 : root.size() + 1) : "";
+    const std::string rest =
+        folder_.size() > root.size() ? folder_.substr(root == "/" ? 1 : root.size() + 1) : "";
     for (const auto& part : fs::path(rest)) {
         if (walked.back() != '/') walked += '/';
         walked += part.string();
@@ -127,14 +129,11 @@ bool DirListBox::Show(const std::string& hostFolder) {
     }
 
     std::vector<std::string> subfolders;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError)) subfolders.push_back(it->path().filename().string());
+    try {
+        subfolders = ReadFolder(folder_).folders;
+    } catch (const HostError&) {
+        // A folder that cannot be read is shown without subfolders.
     }
-    std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
-        return NameLess(QFile::decodeName(a.c_str()), QFile::decodeName(b.c_str()));
-    });
 
     const QIcon open = list_->style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = list_->style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -157,3 +156,5 @@ bool DirListBox::Show(const std::string& hostFolder) {
 }
 
 }  // namespace host
+
+#include "DirListBox.moc"

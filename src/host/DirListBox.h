@@ -15,7 +15,8 @@ namespace host {
 
 class DirListBox : public Control {
 public:
-    DirListBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex);
+    DirListBox(QWidget* form, const char* name, float left, float top, float width, float height,
+               int tabIndex);
 
     QString Path() const;
     // Takes a full path ("D:\Shots"), a drive alone ("D:", its root), a folder on the list's current

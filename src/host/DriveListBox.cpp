@@ -14,18 +14,19 @@ namespace {
 // A combo box that looks at the drives again whenever it drops down, so a volume mounted while the
 // window is open can be chosen.
 class DriveCombo : public QComboBox {
+    Q_OBJECT
 public:
-    DriveCombo(QWidget* parent, std::function<void()> beforePopup)
-        : QComboBox(parent), beforePopup_(std::move(beforePopup)) {}
+    using QComboBox::QComboBox;
+
+signals:
+    // Just before the list drops down, so that it can be filled afresh.
+    void aboutToShowPopup();
 
 protected:
     void showPopup() override {
-        beforePopup_();
+        emit aboutToShowPopup();
         QComboBox::showPopup();
     }
-
-private:
-    std::function<void()> beforePopup_;
 };
 
 char LetterOf(const QString& text) {
@@ -47,14 +48,14 @@ bool Readable(const std::string& root) {
 
 DriveListBox::DriveListBox(QWidget* form, const char* name, float left, float top, float width, float height,
                            int tabIndex)
-    : Control(new DriveCombo(form, [this] { Refresh(); }), left, top, width, height, tabIndex),
+    : Control(new DriveCombo(form), name, left, top, width, height, tabIndex),
       combo_(static_cast<QComboBox*>(Widget())) {
-    combo_->setObjectName(QString::fromLatin1(name));
     // The list starts on the drive of the current directory, as the file services see it.
     const std::string cwd = platform::CurrentDirectory();
     current_ = cwd.empty() ? 'C' : cwd[0];
     Refresh();
-    QObject::connect(combo_, &QComboBox::activated, combo_, [this](int index) { UserPicked(index); });
+    Connect(combo_, &QComboBox::activated, [this](int index) { UserPicked(index); });
+    Connect(static_cast<DriveCombo*>(combo_), &DriveCombo::aboutToShowPopup, [this] { Refresh(); });
 }
 
 QString DriveListBox::Drive() const { return QStringLiteral("%1:").arg(QChar::fromLatin1(current_)); }
@@ -72,7 +73,8 @@ void DriveListBox::Refresh() {
         // The chosen drive has gone (a volume was unmounted): it stays chosen until another is.
         shown = 0;
         while (shown < combo_->count() && combo_->itemData(shown).toChar().toLatin1() < current_) ++shown;
-        combo_->insertItem(shown, QStringLiteral("%1:").arg(QChar::fromLatin1(current_)), QChar::fromLatin1(current_));
+        combo_->insertItem(shown, QStringLiteral("%1:").arg(QChar::fromLatin1(current_)),
+                           QChar::fromLatin1(current_));
     }
     combo_->setCurrentIndex(shown);
 }
@@ -83,8 +85,7 @@ void DriveListBox::SetDrive(const QString& drive) {
     const platform::Drive* found = nullptr;
     for (const platform::Drive& d : drives_)
         if (d.letter == letter) found = &d;
-    if (!found || !Readable(found->root))
-        RaiseError(kDeviceUnavailable);
+    if (!found || !Readable(found->root)) RaiseError(kDeviceUnavailable);
     if (letter == current_) return;
     Choose(letter);
     if (onChange_) onChange_();
@@ -104,3 +105,5 @@ void DriveListBox::UserPicked(int index) {
 }
 
 }  // namespace host
+
+#include "DriveListBox.moc"

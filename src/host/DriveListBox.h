@@ -15,7 +15,8 @@ namespace host {
 
 class DriveListBox : public Control {
 public:
-    DriveListBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex);
+    DriveListBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                 int tabIndex);
 
     // The chosen drive as a drive letter and colon ("C:"), the form a directory list's Path takes.
     QString Drive() const;

@@ -44,7 +44,8 @@ QString ErrorNotice::TextFor(const HostError& error) {
 void ErrorNotice::Show(const HostError& error) {
     const QString text = TextFor(error);
     std::fprintf(stderr, "%s %s: %s (source %s)\n",
-                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)), qPrintable(App::EXEName()),
+                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)),
+                 qPrintable(App::EXEName()),
                  qPrintable(QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" "))),
                  qPrintable(error.Source()));
     std::fflush(stderr);

@@ -27,7 +27,8 @@ public:
 void RunEvent(std::function<void()> handler, QObject* receiver) {
     if (depth > 0) {
         QObject* context = receiver ? receiver : QCoreApplication::instance();
-        QTimer::singleShot(0, context, [h = std::move(handler), receiver]() mutable { RunEvent(std::move(h), receiver); });
+        QTimer::singleShot(
+            0, context, [h = std::move(handler), receiver]() mutable { RunEvent(std::move(h), receiver); });
         return;
     }
     Running running;

@@ -11,7 +11,8 @@ namespace host {
 
 class FileListBox : public Control {
 public:
-    FileListBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex);
+    FileListBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                int tabIndex);
 
     QString Path() const;
     // Takes the same forms as a directory list's Path, relative to the folder shown. A place that is

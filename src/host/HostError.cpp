@@ -15,22 +15,38 @@ HostError::HostError(int number, QString source, QString description, int helpCo
 
 QString StandardDescription(int number) {
     switch (number) {
-        case kInvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
-        case kOverflow: return QStringLiteral("Overflow");
-        case kSubscriptOutOfRange: return QStringLiteral("Subscript out of range");
-        case kDivisionByZero: return QStringLiteral("Division by zero");
-        case kTypeMismatch: return QStringLiteral("Type mismatch");
-        case kInternalError: return QStringLiteral("Internal error");
-        case kBadFileNameOrNumber: return QStringLiteral("Bad file name or number");
-        case kFileNotFound: return QStringLiteral("File not found");
-        case kFileAlreadyOpen: return QStringLiteral("File already open");
-        case kDiskFull: return QStringLiteral("Disk full");
-        case kInputPastEndOfFile: return QStringLiteral("Input past end of file");
-        case kDeviceUnavailable: return QStringLiteral("Device unavailable");
-        case kPermissionDenied: return QStringLiteral("Permission denied");
-        case kPathFileAccessError: return QStringLiteral("Path/File access error");
-        case kPathNotFound: return QStringLiteral("Path not found");
-        default: return QStringLiteral("Application-defined or object-defined error");
+        case kInvalidProcedureCall:
+            return QStringLiteral("Invalid procedure call or argument");
+        case kOverflow:
+            return QStringLiteral("Overflow");
+        case kSubscriptOutOfRange:
+            return QStringLiteral("Subscript out of range");
+        case kDivisionByZero:
+            return QStringLiteral("Division by zero");
+        case kTypeMismatch:
+            return QStringLiteral("Type mismatch");
+        case kInternalError:
+            return QStringLiteral("Internal error");
+        case kBadFileNameOrNumber:
+            return QStringLiteral("Bad file name or number");
+        case kFileNotFound:
+            return QStringLiteral("File not found");
+        case kFileAlreadyOpen:
+            return QStringLiteral("File already open");
+        case kDiskFull:
+            return QStringLiteral("Disk full");
+        case kInputPastEndOfFile:
+            return QStringLiteral("Input past end of file");
+        case kDeviceUnavailable:
+            return QStringLiteral("Device unavailable");
+        case kPermissionDenied:
+            return QStringLiteral("Permission denied");
+        case kPathFileAccessError:
+            return QStringLiteral("Path/File access error");
+        case kPathNotFound:
+            return QStringLiteral("Path not found");
+        default:
+            return QStringLiteral("Application-defined or object-defined error");
     }
 }
 
@@ -43,16 +59,21 @@ void RaiseError(int number, const QString& source, const QString& description, i
 void RaiseFileError(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
-        case ENOTDIR: RaiseError(kPathNotFound);
+        case ENOTDIR:
+            RaiseError(kPathNotFound);
         case EACCES:
         case EPERM:
-        case EROFS: RaiseError(kPermissionDenied);
+        case EROFS:
+            RaiseError(kPermissionDenied);
         case ENOSPC:
         case EFBIG:
-        case EDQUOT: RaiseError(kDiskFull);
+        case EDQUOT:
+            RaiseError(kDiskFull);
         case ENAMETOOLONG:
-        case EINVAL: RaiseError(kBadFileNameOrNumber);
-        default: RaiseError(kPathFileAccessError);
+        case EINVAL:
+            RaiseError(kBadFileNameOrNumber);
+        default:
+            RaiseError(kPathFileAccessError);
     }
 }
 

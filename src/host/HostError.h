@@ -51,7 +51,8 @@ QString StandardDescription(int number);
 // Raises one of the host's own errors, with the program as source and the standard text.
 [[noreturn]] void RaiseError(int number);
 // Raises an error with every item given.
-[[noreturn]] void RaiseError(int number, const QString& source, const QString& description, int helpContext = 0);
+[[noreturn]] void RaiseError(int number, const QString& source, const QString& description,
+                             int helpContext = 0);
 // Raises the host error that stands for a failed file operation's errno value.
 [[noreturn]] void RaiseFileError(int errnoValue);
 

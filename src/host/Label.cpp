@@ -4,8 +4,7 @@ namespace host {
 
 Label::Label(QWidget* form, const char* name, const QString& caption, float left, float top, float width,
              float height, int tabIndex)
-    : Control(new QLabel(caption, form), left, top, width, height, tabIndex) {
-    Widget()->setObjectName(QString::fromLatin1(name));
+    : Control(new QLabel(caption, form), name, left, top, width, height, tabIndex) {
     Widget()->setFocusPolicy(Qt::NoFocus);
 }
 

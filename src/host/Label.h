@@ -9,8 +9,8 @@ namespace host {
 
 class Label : public Control {
 public:
-    Label(QWidget* form, const char* name, const QString& caption, float left, float top, float width, float height,
-          int tabIndex);
+    Label(QWidget* form, const char* name, const QString& caption, float left, float top, float width,
+          float height, int tabIndex);
     QString Caption() const { return static_cast<QLabel*>(Widget())->text(); }
 };
 

@@ -4,8 +4,6 @@ namespace host {
 
 OptionButton::OptionButton(QWidget* form, const char* name, const QString& caption, float left, float top,
                            float width, float height, int tabIndex)
-    : Control(new QRadioButton(caption, form), left, top, width, height, tabIndex) {
-    Widget()->setObjectName(QString::fromLatin1(name));
-}
+    : Control(new QRadioButton(caption, form), name, left, top, width, height, tabIndex) {}
 
 }  // namespace host

@@ -9,10 +9,8 @@ namespace host {
 
 PictureBox::PictureBox(QWidget* form, const char* name, float left, float top, float width, float height,
                        int tabIndex)
-    : Control(new PictureCanvas(form), left, top, width, height, tabIndex),
-      canvas_(static_cast<PictureCanvas*>(Widget())) {
-    canvas_->setObjectName(QString::fromLatin1(name));
-}
+    : Control(new PictureCanvas(form), name, left, top, width, height, tabIndex),
+      canvas_(static_cast<PictureCanvas*>(Widget())) {}
 
 float PictureBox::ScaleWidth() const { return std::max(0.0f, Width() - 2 * kBorderTwips); }
 float PictureBox::ScaleHeight() const { return std::max(0.0f, Height() - 2 * kBorderTwips); }

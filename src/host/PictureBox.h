@@ -15,7 +15,8 @@ public:
     // The border on each side, in twips.
     static constexpr float kBorderTwips = PictureCanvas::kBorderPixels * 15.0f;
 
-    PictureBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex);
+    PictureBox(QWidget* form, const char* name, float left, float top, float width, float height,
+               int tabIndex);
 
     float ScaleWidth() const;
     float ScaleHeight() const;

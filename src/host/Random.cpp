@@ -14,7 +14,9 @@ std::mt19937& Generator() {
 }
 }  // namespace
 
-float SecondsSinceMidnight() { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0); }
+float SecondsSinceMidnight() {
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+}
 
 void Randomize(float seed) { Generator().seed(std::bit_cast<std::uint32_t>(seed)); }
 

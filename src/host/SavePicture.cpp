@@ -1,12 +1,13 @@
 #include "host/SavePicture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "host/HostError.h"
 #include "platform/AtomicFile.h"
-#include "platform/PathMap.h"
+#include "platform/HostPath.h"
 
 namespace host {
 namespace {
@@ -21,13 +22,14 @@ void Put32(uint8_t* p, uint32_t v) {
 
 constexpr uint32_t kFileHeader = 14, kInfoHeader = 40;
 constexpr uint32_t kPixelsPerMetre96Dpi = 3780;  // 96 / 0.0254, rounded
+constexpr uint32_t kBlockBytes = 1 << 20;        // rows are written about a megabyte at a time
 
 }  // namespace
 
 void SavePicture(const Picture& picture, const QString& path) {
     const QImage image = picture.View().convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) RaiseError(kInvalidProcedureCall);
-    const std::string hostPath = platform::MapPath(path.toStdString());
+    const std::string hostPath = platform::HostPath(path);
     if (hostPath.empty()) RaiseError(kPathNotFound);
 
     const uint32_t width = uint32_t(image.width()), height = uint32_t(image.height());
@@ -35,13 +37,13 @@ void SavePicture(const Picture& picture, const QString& path) {
     const uint64_t imageSize = uint64_t(stride) * height;
     if (imageSize > 0xFFFFFFFFull - kFileHeader - kInfoHeader) RaiseError(kOverflow);
 
-    std::vector<uint8_t> bytes(kFileHeader + kInfoHeader + imageSize, 0);
-    uint8_t* h = bytes.data();
-    h[0] = 'B';
-    h[1] = 'M';
-    Put32(h + 2, uint32_t(bytes.size()));
-    Put32(h + 10, kFileHeader + kInfoHeader);
-    uint8_t* info = h + kFileHeader;
+    // The headers, then the rows bottom-up, written to the file a block of rows at a time.
+    uint8_t header[kFileHeader + kInfoHeader] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    Put32(header + 2, uint32_t(sizeof header + imageSize));
+    Put32(header + 10, sizeof header);
+    uint8_t* info = header + kFileHeader;
     Put32(info + 0, kInfoHeader);
     Put32(info + 4, width);
     Put32(info + 8, height);  // positive: bottom-up
@@ -51,18 +53,24 @@ void SavePicture(const Picture& picture, const QString& path) {
     Put32(info + 24, kPixelsPerMetre96Dpi);
     Put32(info + 28, kPixelsPerMetre96Dpi);
 
-    uint8_t* pixels = info + kInfoHeader;
-    for (uint32_t y = 0; y < height; ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(int(height - 1 - y)));
-        uint8_t* dst = pixels + uint64_t(y) * stride;
-        for (uint32_t x = 0; x < width; ++x) {
-            dst[3 * x] = uint8_t(qBlue(src[x]));
-            dst[3 * x + 1] = uint8_t(qGreen(src[x]));
-            dst[3 * x + 2] = uint8_t(qRed(src[x]));
+    platform::AtomicFile file;
+    if (!file.Open(hostPath) || !file.Write(header, sizeof header)) RaiseFileError(file.Error());
+    const uint32_t rowsPerBlock = std::max<uint32_t>(1, kBlockBytes / std::max<uint32_t>(stride, 1));
+    std::vector<uint8_t> block(size_t(std::min(rowsPerBlock, std::max<uint32_t>(height, 1))) * stride, 0);
+    for (uint32_t y = 0; y < height;) {
+        const uint32_t rows = std::min(rowsPerBlock, height - y);
+        for (uint32_t r = 0; r < rows; ++r, ++y) {
+            const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(int(height - 1 - y)));
+            uint8_t* dst = block.data() + size_t(r) * stride;
+            for (uint32_t x = 0; x < width; ++x) {
+                dst[3 * x] = uint8_t(qBlue(src[x]));
+                dst[3 * x + 1] = uint8_t(qGreen(src[x]));
+                dst[3 * x + 2] = uint8_t(qRed(src[x]));
+            }
         }
+        if (!file.Write(block.data(), size_t(rows) * stride)) RaiseFileError(file.Error());
     }
-
-    if (const int error = platform::WriteFileAtomically(hostPath, bytes.data(), bytes.size())) RaiseFileError(error);
+    if (!file.Commit()) RaiseFileError(file.Error());
 }
 
 }  // namespace host

@@ -4,10 +4,11 @@
 
 namespace host {
 
-TextBox::TextBox(QWidget* form, const char* name, float left, float top, float width, float height, int tabIndex)
-    : Control(new QLineEdit(form), left, top, width, height, tabIndex), edit_(static_cast<QLineEdit*>(Widget())) {
-    edit_->setObjectName(QString::fromLatin1(name));
-    QObject::connect(edit_, &QLineEdit::textEdited, edit_, [this] {
+TextBox::TextBox(QWidget* form, const char* name, float left, float top, float width, float height,
+                 int tabIndex)
+    : Control(new QLineEdit(form), name, left, top, width, height, tabIndex),
+      edit_(static_cast<QLineEdit*>(Widget())) {
+    Connect(edit_, &QLineEdit::textEdited, [this] {
         if (onChange_) RunEvent(onChange_, edit_);
     });
 }

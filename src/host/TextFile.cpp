@@ -11,7 +11,7 @@
 
 #include "host/HostError.h"
 #include "platform/AtomicFile.h"
-#include "platform/PathMap.h"
+#include "platform/HostPath.h"
 
 namespace host {
 namespace {
@@ -40,7 +40,7 @@ void Claim(int number) {
 }
 
 std::string HostPathOf(const QString& path) {
-    std::string host = platform::MapPath(path.toStdString());
+    std::string host = platform::HostPath(path);
     if (host.empty()) RaiseError(kPathNotFound);
     return host;
 }

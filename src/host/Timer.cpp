@@ -4,9 +4,10 @@
 
 namespace host {
 
-Timer::Timer(QObject* form, int intervalMs) : timer_(form) {
+Timer::Timer(int intervalMs) {
     timer_.setInterval(intervalMs);
     timer_.setTimerType(Qt::CoarseTimer);
+    // The timer is this object's own, so its ticks end with it.
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
         if (onTimer_) RunEvent(onTimer_, &timer_);
     });

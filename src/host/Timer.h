@@ -8,7 +8,7 @@ namespace host {
 
 class Timer {
 public:
-    Timer(QObject* form, int intervalMs);
+    explicit Timer(int intervalMs);
     bool Enabled() const { return timer_.isActive(); }
     void SetEnabled(bool enabled);
     int Interval() const { return timer_.interval(); }

@@ -103,7 +103,8 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
             a += firstColumn;
             b += firstColumn;
             for (std::int32_t i = 0; i < spanBytes; ++i)
-                vertical[i] = static_cast<float>(RoundHalfEvenSmall(row.weightNear * a[i] + row.weightFar * b[i]));
+                vertical[i] =
+                    static_cast<float>(RoundHalfEvenSmall(row.weightNear * a[i] + row.weightFar * b[i]));
         }
         for (std::int32_t x = 0; x <= lastX; ++x, out += 3) {
             const Sample& column = columns[x];
@@ -113,7 +114,7 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
             } else {
                 for (int k = 0; k < 6; ++k)
                     vertical[k] = static_cast<float>(RoundHalfEvenSmall(row.weightNear * a[column.index + k] +
-                                                                 row.weightFar * b[column.index + k]));
+                                                                        row.weightFar * b[column.index + k]));
             }
             out[0] = ToByte(column.weightNear * v[0] + column.weightFar * v[3]);
             out[1] = ToByte(column.weightNear * v[1] + column.weightFar * v[4]);

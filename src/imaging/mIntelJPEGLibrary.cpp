@@ -1,13 +1,13 @@
 #include "imaging/mIntelJPEGLibrary.h"
 
-#include <QByteArray>
-
 #include "host/App.h"
 #include "host/Checked.h"
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
 #include "platform/FileServices.h"
+#include "platform/HostPath.h"
 #include "platform/Ijl.h"
+#include "platform/PathMap.h"
 
 namespace mIntelJPEGLibrary {
 namespace {
@@ -50,13 +50,15 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     EncoderRelease tRelease(tJpeg);
 
     // The name as the file services and the library take it: its bytes, zero-terminated. A name
-    // with a zero character in it would reach them cut short, so it is refused.
-    const QByteArray sFileBytes = sFile.toUtf8();
-    if (sFileBytes.contains('\0')) RaiseSaveError(IJL_INVALID_FILENAME);
+    // with a zero character in it would reach them cut short, so it is refused. Every service below
+    // maps it over the same drives, so all of them reach one file.
+    const std::optional<std::string> sFileBytes = NameBytes(sFile);
+    if (!sFileBytes) RaiseSaveError(IJL_INVALID_FILENAME);
+    const MappingScope tOneMapping;
 
     // 2. Remember the attributes and times of a file of that name.
     WIN32_FIND_DATA tFind{};
-    const HANDLE hFind = FindFirstFileA(sFileBytes.constData(), &tFind);
+    const HANDLE hFind = FindFirstFileA(sFileBytes->c_str(), &tFind);
     const bool bExisted = hFind != INVALID_HANDLE_VALUE;
     if (bExisted) FindClose(hFind);
 
@@ -73,7 +75,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     tJpeg.DIBPadBytes = static_cast<DWORD>(Sub32(cDib.BytesPerScanLine(), Mul32(3, cDib.Width())));
 
     // 5. The file.
-    tJpeg.JPGFile = sFileBytes.constData();
+    tJpeg.JPGFile = sFileBytes->c_str();
 
     // 6. The picture's size and quality.
     tJpeg.JPGWidth = static_cast<DWORD>(cDib.Width());
@@ -86,11 +88,11 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
 
     // 8. Hand the earlier file's times and attributes on to the new one.
     if (bExisted) {
-        const HFILE hFile = _lopen(sFileBytes.constData(), OF_WRITE | OF_SHARE_DENY_WRITE);
+        const HFILE hFile = _lopen(sFileBytes->c_str(), OF_WRITE | OF_SHARE_DENY_WRITE);
         if (hFile != HFILE_ERROR) {
             SetFileTime(hFile, &tFind.ftCreationTime, &tFind.ftLastAccessTime, &tFind.ftLastWriteTime);
             _lclose(hFile);
-            SetFileAttributesA(sFileBytes.constData(), tFind.dwFileAttributes);
+            SetFileAttributesA(sFileBytes->c_str(), tFind.dwFileAttributes);
         }
     }
 

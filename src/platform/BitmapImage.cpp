@@ -39,7 +39,8 @@ QImage ViewBitmapImage(HBITMAP hbm) {
     const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hbm);
     if (bitmap == nullptr) return QImage();
     const Surface& surface = bitmap->surface;
-    if (surface.bytesPerPixel != 4 || surface.bottomUp || surface.bits == nullptr) return ReadBitmapImage(hbm);
+    if (surface.bytesPerPixel != 4 || surface.bottomUp || surface.bits == nullptr)
+        return ReadBitmapImage(hbm);
     // The fourth byte may be 0 (written by a block transfer); Format_RGB32 ignores it.
     return QImage(surface.bits, surface.width, surface.height, surface.stride, QImage::Format_RGB32);
 }

@@ -58,7 +58,8 @@ public:
         xcb_flush(conn_);
         while (xcb_generic_event_t* event = xcb_wait_for_event(conn_)) {
             const bool change = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
-            const xcb_timestamp_t time = change ? reinterpret_cast<xcb_property_notify_event_t*>(event)->time : 0;
+            const xcb_timestamp_t time =
+                change ? reinterpret_cast<xcb_property_notify_event_t*>(event)->time : 0;
             std::free(event);
             if (change) return time;
         }

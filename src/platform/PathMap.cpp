@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 
 namespace platform {
@@ -19,32 +21,51 @@ std::string HomeFolder() {
     return h;
 }
 
-// Mount points of removable volumes, the way desktop environments mount them.
-std::vector<std::string> RemovableMounts() {
-    std::vector<std::string> found;
+std::string ReadMountTable() {
     std::ifstream mounts("/proc/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device, where;
-        fields >> device >> where;
-        if (where.rfind("/media/", 0) == 0 || where.rfind("/run/media/", 0) == 0) {
-            // /proc/mounts escapes blanks as \040.
-            std::string clean;
-            for (size_t i = 0; i < where.size(); ++i) {
-                if (where[i] == '\\' && i + 3 < where.size()) {
-                    clean += static_cast<char>(std::stoi(where.substr(i + 1, 3), nullptr, 8));
-                    i += 3;
-                } else {
-                    clean += where[i];
-                }
-            }
-            found.push_back(clean);
+    std::ostringstream text;
+    text << mounts.rdbuf();
+    return text.str();
+}
+
+// A mount table field with its octal escapes ("\040" for a blank) decoded. A backslash that starts
+// no escape stands for itself.
+std::string Unescape(std::string_view field) {
+    std::string clean;
+    for (size_t i = 0; i < field.size(); ++i) {
+        const auto isOctal = [&](size_t k) { return k < field.size() && field[k] >= '0' && field[k] <= '7'; };
+        if (field[i] == '\\' && isOctal(i + 1) && isOctal(i + 2) && isOctal(i + 3)) {
+            clean += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
+                                       (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            clean += field[i];
         }
     }
-    std::sort(found.begin(), found.end());
-    return found;
+    return clean;
 }
+
+std::vector<Drive> ReadDrives() {
+    std::vector<Drive> drives;
+    drives.push_back({'C', HomeFolder(), "Home"});
+    char letter = 'D';
+    for (const std::string& mount : RemovableMounts(ReadMountTable())) {
+        if (letter > 'Y') break;
+        std::string label = mount.substr(mount.find_last_of('/') + 1);
+        drives.push_back({letter++, mount, label});
+    }
+    drives.push_back({'Z', "/", "File system"});
+    return drives;
+}
+
+// The drives and mapped names of the outermost MappingScope on this thread.
+struct Snapshot {
+    std::vector<Drive> drives;
+    std::map<std::string, std::string, std::less<>> mapped;
+};
+thread_local std::optional<Snapshot> scoped;
+
+std::vector<Drive> Drives() { return scoped ? scoped->drives : ReadDrives(); }
 
 const Drive* DriveForLetter(const std::vector<Drive>& drives, char letter) {
     letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
@@ -53,7 +74,24 @@ const Drive* DriveForLetter(const std::vector<Drive>& drives, char letter) {
     return nullptr;
 }
 
+bool Under(std::string_view path, const std::string& root) {
+    if (root == "/") return true;
+    return path.rfind(root, 0) == 0 && (path.size() == root.size() || path[root.size()] == '/');
+}
+
+// The drive a host path lies on: the one with the longest root that holds it.
+const Drive* DriveHolding(const std::vector<Drive>& drives, std::string_view hostPath) {
+    const Drive* best = nullptr;
+    for (const Drive& d : drives)
+        if (Under(hostPath, d.root) && (!best || d.root.size() > best->root.size())) best = &d;
+    return best;
+}
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool HasDrive(std::string_view path) {
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
 
 // root + "/" + rest, with '\\' read as '/', runs of separators collapsed and no trailing one.
 std::string Join(const std::string& root, std::string_view rest) {
@@ -70,59 +108,85 @@ std::string Join(const std::string& root, std::string_view rest) {
     return out;
 }
 
-bool Under(std::string_view path, const std::string& root) {
-    if (root == "/") return true;
-    return path.rfind(root, 0) == 0 && (path.size() == root.size() || path[root.size()] == '/');
+std::string Unmap(const std::vector<Drive>& drives, std::string_view hostPath) {
+    const Drive* d = DriveHolding(drives, hostPath);
+    if (!d) return std::string(hostPath);
+    std::string rest(hostPath.substr(d->root == "/" ? 0 : d->root.size()));
+    std::string out = std::string(1, d->letter) + ":";
+    for (char c : rest) out += (c == '/') ? '\\' : c;
+    if (out.size() == 2) out += '\\';
+    return out;
 }
 
-}  // namespace
-
-std::vector<Drive> ListDrives() {
-    std::vector<Drive> drives;
-    drives.push_back({'C', HomeFolder(), "Home"});
-    char letter = 'D';
-    for (const std::string& mount : RemovableMounts()) {
-        if (letter > 'Y') break;
-        std::string label = mount.substr(mount.find_last_of('/') + 1);
-        drives.push_back({letter++, mount, label});
-    }
-    drives.push_back({'Z', "/", "File system"});
-    return drives;
+std::string HostCurrentDirectory() {
+    std::string buf(4096, '\0');
+    if (!getcwd(buf.data(), buf.size())) return {};
+    buf.resize(std::char_traits<char>::length(buf.c_str()));
+    return buf;
 }
 
-std::string MapPath(std::string_view path) {
+std::string Map(const std::vector<Drive>& drives, std::string_view path) {
     if (path.empty()) return {};
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[0] == '\\')
         return {};  // a network path: no such place here
     if (path[0] == '/') return Join("", path);
-
-    const std::vector<Drive> drives = ListDrives();
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+    if (HasDrive(path)) {
         const Drive* d = DriveForLetter(drives, path[0]);
-        if (!d) return {};
-        return Join(d->root, path.substr(2));
+        return d ? Join(d->root, path.substr(2)) : std::string();
     }
     if (path[0] == '\\') {
         // Rooted on the current drive.
-        std::string cwd = CurrentDirectory();
-        const Drive* d = cwd.empty() ? nullptr : DriveForLetter(drives, cwd[0]);
+        const std::string cwd = HostCurrentDirectory();
+        const Drive* d = cwd.empty() ? nullptr : DriveHolding(drives, cwd);
         return Join(d ? d->root : "/", path);
     }
     // Relative to the current directory: the file system resolves it.
     return Join("", path);
 }
 
+}  // namespace
+
+std::vector<std::string> RemovableMounts(std::string_view mountTable) {
+    std::vector<std::string> found;
+    std::istringstream lines{std::string(mountTable)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string device, where;
+        fields >> device >> where;
+        where = Unescape(where);
+        if (where.rfind("/media/", 0) == 0 || where.rfind("/run/media/", 0) == 0) found.push_back(where);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+MappingScope::MappingScope() : outermost_(!scoped) {
+    if (outermost_) scoped.emplace(Snapshot{ReadDrives(), {}});
+}
+
+MappingScope::~MappingScope() {
+    if (outermost_) scoped.reset();
+}
+
+std::vector<Drive> ListDrives() { return Drives(); }
+
+std::string MapPath(std::string_view path) {
+    if (!scoped) return Map(ReadDrives(), path);
+    auto known = scoped->mapped.find(path);
+    if (known == scoped->mapped.end()) known = scoped->mapped.emplace(path, Map(scoped->drives, path)).first;
+    return known->second;
+}
+
 std::string MapPathFrom(std::string_view path, std::string_view base) {
     std::string mapped;
-    const bool rootedOnDrive = !path.empty() && path[0] == '\\' && !(path.size() >= 2 && IsSeparator(path[1]));
-    const bool hasDrive = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+    const bool rootedOnDrive =
+        !path.empty() && path[0] == '\\' && !(path.size() >= 2 && IsSeparator(path[1]));
     if (rootedOnDrive) {
-        const std::vector<Drive> drives = ListDrives();
-        const Drive* best = nullptr;
-        for (const Drive& d : drives)
-            if (Under(base, d.root) && (!best || d.root.size() > best->root.size())) best = &d;
-        mapped = Join(best ? best->root : "/", path);
-    } else if (!path.empty() && !hasDrive && !IsSeparator(path[0])) {
+        const std::vector<Drive> drives = Drives();
+        const Drive* d = DriveHolding(drives, base);
+        mapped = Join(d ? d->root : "/", path);
+    } else if (!path.empty() && !HasDrive(path) && !IsSeparator(path[0])) {
         mapped = Join(std::string(base), path);
     } else {
         mapped = MapPath(path);
@@ -134,23 +198,13 @@ std::string MapPathFrom(std::string_view path, std::string_view base) {
 }
 
 std::string UnmapPath(std::string_view hostPath) {
-    const std::vector<Drive> drives = ListDrives();
-    const Drive* best = nullptr;
-    for (const Drive& d : drives)
-        if (Under(hostPath, d.root) && (!best || d.root.size() > best->root.size())) best = &d;
-    if (!best) return std::string(hostPath);
-    std::string rest(hostPath.substr(best->root == "/" ? 0 : best->root.size()));
-    std::string out = std::string(1, best->letter) + ":";
-    for (char c : rest) out += (c == '/') ? '\\' : c;
-    if (out.size() == 2) out += '\\';
-    return out;
+    const std::vector<Drive> drives = Drives();
+    return Unmap(drives, hostPath);
 }
 
 std::string CurrentDirectory() {
-    std::string buf(4096, '\0');
-    if (!getcwd(buf.data(), buf.size())) return {};
-    buf.resize(std::char_traits<char>::length(buf.c_str()));
-    return UnmapPath(buf);
+    const std::string cwd = HostCurrentDirectory();
+    return cwd.empty() ? std::string() : UnmapPath(cwd);
 }
 
 }  // namespace platform

@@ -14,13 +14,33 @@
 namespace platform {
 
 struct Drive {
-    char letter;       // 'C'
-    std::string root;  // host folder the drive stands for, no trailing '/' except for "/"
-    std::string label; // what a drive list shows beside the letter
+    char letter;        // 'C'
+    std::string root;   // host folder the drive stands for, no trailing '/' except for "/"
+    std::string label;  // what a drive list shows beside the letter
 };
 
-// The drives of this machine, in letter order: C: (home), removable volumes, Z: (root).
+// The drives of this machine, in letter order: C: (home), removable volumes, Z: (root). Inside a
+// MappingScope, the scope's snapshot.
 std::vector<Drive> ListDrives();
+
+// The mount points of removable volumes (under /media or /run/media) in a mount table's text (the
+// format of /proc/mounts, whose octal escapes such as \040 for a blank are decoded), sorted.
+std::vector<std::string> RemovableMounts(std::string_view mountTable);
+
+// One file operation's view of the drives. While a scope lives, every mapping on its thread uses
+// the drives as they stood when the scope began, and maps each name only once: an operation that
+// hands the same name to several file services reaches one place, even if a volume is mounted or
+// unmounted meanwhile. Scopes nest; the outermost one counts.
+class MappingScope {
+public:
+    MappingScope();
+    ~MappingScope();
+    MappingScope(const MappingScope&) = delete;
+    MappingScope& operator=(const MappingScope&) = delete;
+
+private:
+    bool outermost_;
+};
 
 // The host path for a Windows-style (or POSIX) path. An empty result means "no such place".
 std::string MapPath(std::string_view path);

@@ -1,5 +1,3 @@
-#include "app/Form1.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,7 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "host/Globals.h"
+#include "app/Form1.h"
 #include "support/TempHome.h"
 
 namespace {
@@ -19,7 +17,6 @@ struct Place {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override { sTarget = sName = sNumber = QString(); }
     testing_support::TempHome home;
 };
 
@@ -29,10 +26,12 @@ TEST_F(MainWindow, ControlsStandAtTheirTwipsPlaces) {
     EXPECT_EQ(form.width() * 15, 3510);
     EXPECT_EQ(form.height() * 15, 5235);
     const Place places[] = {
-        {"Label3", 120, 120, 495, 255},   {"Text1", 120, 360, 2295, 315},   {"Browse", 2520, 360, 855, 375},
-        {"Label2", 120, 720, 495, 255},   {"Label4", 1680, 720, 615, 255},  {"Text2", 120, 960, 1335, 315},
-        {"Text3", 1680, 960, 735, 315},   {"Exit", 2520, 960, 855, 375},    {"Label1", 120, 1440, 615, 255},
-        {"Option1", 840, 1440, 615, 255}, {"Option2", 1560, 1440, 735, 255}, {"Picture1", 120, 1920, 3255, 3135},
+        {"Label3", 120, 120, 495, 255},    {"Text1", 120, 360, 2295, 315},
+        {"Browse", 2520, 360, 855, 375},   {"Label2", 120, 720, 495, 255},
+        {"Label4", 1680, 720, 615, 255},   {"Text2", 120, 960, 1335, 315},
+        {"Text3", 1680, 960, 735, 315},    {"Exit", 2520, 960, 855, 375},
+        {"Label1", 120, 1440, 615, 255},   {"Option1", 840, 1440, 615, 255},
+        {"Option2", 1560, 1440, 735, 255}, {"Picture1", 120, 1920, 3255, 3135},
     };
     for (const Place& p : places) {
         auto* w = form.findChild<QWidget*>(QString::fromLatin1(p.name));
@@ -66,22 +65,22 @@ TEST_F(MainWindow, FirstRunShowsTheDefaultsAndEmptiesTheClipboard) {
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
 
-TEST_F(MainWindow, GlobalsFollowEveryEdit) {
+TEST_F(MainWindow, ProgramStateFollowsEveryEdit) {
     Form1 form;
     form.Form_Load();
     form.show();
     QTest::keyClicks(form.Text1.Edit(), QStringLiteral("Shots"));
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(form.State.sTarget, QStringLiteral("C:\\Shots"));
     form.Text2.Edit()->selectAll();
     QTest::keyClick(form.Text2.Edit(), Qt::Key_Delete);
-    EXPECT_EQ(sName, QString());
+    EXPECT_EQ(form.State.sName, QString());
     QTest::keyClicks(form.Text2.Edit(), QStringLiteral("a, b"));
-    EXPECT_EQ(sName, QStringLiteral("a, b"));
+    EXPECT_EQ(form.State.sName, QStringLiteral("a, b"));
     form.Text3.SetText(QStringLiteral("12"));  // code assignments run the change handler too
-    EXPECT_EQ(sNumber, QStringLiteral("12"));
+    EXPECT_EQ(form.State.sNumber, QStringLiteral("12"));
     form.Text3.Edit()->selectAll();
     QTest::keyClick(form.Text3.Edit(), Qt::Key_Backspace);
-    EXPECT_EQ(sNumber, QString());
+    EXPECT_EQ(form.State.sNumber, QString());
 }
 
 TEST_F(MainWindow, ExitSavesTheSettings) {

@@ -1,5 +1,3 @@
-#include "app/Form2.h"
-
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -14,8 +12,8 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "app/Form2.h"
 #include "host/ErrorNotice.h"
-#include "host/Globals.h"
 #include "host/HostError.h"
 #include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
@@ -29,7 +27,8 @@ namespace {
 class UnreadableDrive {
 public:
     UnreadableDrive() {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return;
         if (mount("tallowin-test", "/media", "tmpfs", 0, "size=64k") != 0) return;
         mkdir("/media/stick", 0755);
         mkdir("/media/stick/card", 0755);
@@ -60,10 +59,10 @@ protected:
         // Whatever chooser a test left is gone with the main window; let the deletion land.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // Browse with this target in the main window's field (and so in sTarget).
+    // Browse with this target in the main window's field (and so in the target of the program state).
     Form2& BrowseWith(const QString& target) {
         main.Text1.SetText(target);
-        sTarget = target;
+        main.State.sTarget = target;
         main.Browse.Click();
         return ChooserForm();
     }
@@ -107,7 +106,7 @@ TEST_F(Chooser, WindowAndControlsStandAtTheirPlaces) {
 
 struct LoadCase {
     const char* target;
-    const char* shown;  // Dir1, and then sTarget and Text1
+    const char* shown;  // Dir1, and then the target and Text1
     QStringList files;
 };
 
@@ -120,7 +119,7 @@ TEST_P(ChooserLoad, ShowsTheTargetOrFallsBackToTheHomeRootWithoutAMessage) {
     EXPECT_EQ(chooser.Dir1.Path(), QString::fromLatin1(c.shown)) << c.target;
     EXPECT_EQ(chooser.File1.Path(), QString::fromLatin1(c.shown));
     EXPECT_EQ(chooser.File1.Entries(), c.files);
-    EXPECT_EQ(sTarget, QString::fromLatin1(c.shown));
+    EXPECT_EQ(main.State.sTarget, QString::fromLatin1(c.shown));
     EXPECT_EQ(main.Text1.Text(), QString::fromLatin1(c.shown));
     EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
 }
@@ -130,31 +129,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LoadCase{"C:\\", "C:\\", {"notes.txt"}},
                       LoadCase{"C:\\Shots\\Week", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
                       LoadCase{"c:\\Shots\\Week\\", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
-                      LoadCase{"", "C:\\", {"notes.txt"}},                        // too short to split
-                      LoadCase{"C", "C:\\", {"notes.txt"}},                       // likewise
+                      LoadCase{"", "C:\\", {"notes.txt"}},                          // too short to split
+                      LoadCase{"C", "C:\\", {"notes.txt"}},                         // likewise
                       LoadCase{"\\\\server\\share\\Shots", "C:\\", {"notes.txt"}},  // network path
-                      LoadCase{"C:\\Nowhere", "C:\\", {"notes.txt"}},             // folder not there
-                      LoadCase{"Q:\\Shots", "C:\\", {"notes.txt"}},               // no such drive
-                      LoadCase{"C:\\notes.txt", "C:\\", {"notes.txt"}}));         // a file, no folder
+                      LoadCase{"C:\\Nowhere", "C:\\", {"notes.txt"}},               // folder not there
+                      LoadCase{"Q:\\Shots", "C:\\", {"notes.txt"}},                 // no such drive
+                      LoadCase{"C:\\notes.txt", "C:\\", {"notes.txt"}}));           // a file, no folder
 
 TEST_F(Chooser, LoadingOnAnotherDriveMovesBothLists) {
     Form2& chooser = BrowseWith(QStringLiteral("Z:\\"));
     EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("Z:"));
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("Z:\\"));
     EXPECT_EQ(chooser.File1.Path(), QStringLiteral("Z:\\"));
-    EXPECT_EQ(sTarget, QStringLiteral("Z:\\"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("Z:\\"));
 }
 
 TEST_F(Chooser, OpeningAFolderMovesTheTargetAtOnceAndTheFieldAtDone) {
     Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
-    UserOpens(chooser, 2);  // C:\, Other, Shots
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));  // where the next grab goes
+    UserOpens(chooser, 2);                                       // C:\, Other, Shots
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Shots"));  // where the next grab goes
     EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\"));
     EXPECT_TRUE(chooser.File1.Entries().isEmpty());
 
     chooser.Done.Click();
     EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Shots"));
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Shots"));
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_EQ(ExistingChooserForm(), &chooser);  // hidden, not gone
 }
@@ -176,9 +175,9 @@ TEST_F(Chooser, AFolderTypedAfterDoneIsTheTarget) {
     chooser.Done.Click();
     main.Text1.Edit()->selectAll();
     QTest::keyClicks(main.Text1.Edit(), QStringLiteral("C:\\Other"));
-    ASSERT_EQ(sTarget, QStringLiteral("C:\\Other"));
+    ASSERT_EQ(main.State.sTarget, QStringLiteral("C:\\Other"));
     main.Browse.Click();
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Other"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Other"));
     EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\Other"));
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));  // still where it was
 }
@@ -191,7 +190,7 @@ TEST_F(Chooser, ClosingThroughTheFrameDestroysItAndBrowseLoadsAfresh) {
     EXPECT_EQ(ExistingChooserForm(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Shots"));
     EXPECT_EQ(main.Text1.Text(), QStringLiteral("C:\\"));  // Done's steps did not run
 
     main.Browse.Click();
@@ -212,14 +211,14 @@ TEST_F(Chooser, AFolderThatCannotBeListedLeavesTheTargetAsItWas) {
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Locked"));
     EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\"));
     EXPECT_EQ(chooser.File1.Entries(), QStringList({"notes.txt"}));
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\"));
     EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
 }
 
 TEST_F(Chooser, AFailingFallbackReachesTheHostAndLeavesNoChooser) {
     // Drive C: itself has gone: there is nothing to fall back to.
     setenv("HOME", (home / "gone").c_str(), 1);
-    sTarget = QStringLiteral("C:\\");
+    main.State.sTarget = QStringLiteral("C:\\");
     try {
         main.Browse.Click();
         ADD_FAILURE() << "Browse succeeded without a drive C:";
@@ -244,7 +243,7 @@ TEST_F(Chooser, ADriveThatCannotBeReadChangesNothingButTheDriveList) {
     EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("E:"));
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));
     EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\Shots\\Week"));
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots\\Week"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Shots\\Week"));
     EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
 
     // A target on it takes the fallback; one on the readable volume is shown.
@@ -255,7 +254,7 @@ TEST_F(Chooser, ADriveThatCannotBeReadChangesNothingButTheDriveList) {
     BrowseWith(QStringLiteral("D:\\"));
     EXPECT_EQ(ChooserForm().Drive1.Drive(), QStringLiteral("D:"));
     EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("D:\\"));
-    EXPECT_EQ(sTarget, QStringLiteral("D:\\"));
+    EXPECT_EQ(main.State.sTarget, QStringLiteral("D:\\"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "capture/AdvanceNumber.h"
-
 #include <gtest/gtest.h>
 
+#include "capture/AdvanceNumber.h"
 #include "host/HostError.h"
 
 namespace {
@@ -39,7 +38,7 @@ TEST_P(NotANumber, RaisesTypeMismatchAndKeepsTheCarrySoFar) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NotANumber,
-                         ::testing::Values(Step{"12", "12"}, Step{"", ""}, Step{"1a9", "1a0"}, Step{"00x", "00x"},
-                                           Step{"0 9", "0 0"}, Step{"x99", "x00"}));
+                         ::testing::Values(Step{"12", "12"}, Step{"", ""}, Step{"1a9", "1a0"},
+                                           Step{"00x", "00x"}, Step{"0 9", "0 0"}, Step{"x99", "x00"}));
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "capture/CaptureCycle.h"
-
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -9,7 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "host/Globals.h"
+#include "capture/CaptureCycle.h"
 #include "host/HostError.h"
 #include "support/TempHome.h"
 
@@ -32,13 +30,13 @@ bool ClipboardHoldsImage() {
 class Capturing : public ::testing::Test {
 protected:
     void SetUp() override {
-        sTarget = QStringLiteral("C:\\");
-        sName = QStringLiteral("scrn");
-        sNumber = QStringLiteral("000");
-        sFileName.clear();
+        state.sTarget = QStringLiteral("C:\\");
+        state.sName = QStringLiteral("scrn");
+        state.sNumber = QStringLiteral("000");
+        state.sFileName.clear();
         Option1.SetValue(true);
-        Text3.SetText(sNumber);
-        Text3.OnChange([this] { sNumber = Text3.Text(); });
+        Text3.SetText(state.sNumber);
+        Text3.OnChange([this] { state.sNumber = Text3.Text(); });
         QGuiApplication::clipboard()->clear();
     }
     void TearDown() override { QGuiApplication::clipboard()->clear(); }
@@ -49,7 +47,8 @@ protected:
     host::OptionButton Option2{&form, "Option2", "BMP", 1560, 1440, 735, 255, 3};
     host::TextBox Text3{&form, "Text3", 1680, 960, 735, 315, 10};
     host::PictureBox Picture1{&form, "Picture1", 120, 1920, 3255, 3135, 9};
-    CaptureCycle cycle{{Option1, Text3, Picture1}};
+    host::ProgramState state;
+    CaptureCycle cycle{{Option1, Text3, Picture1}, state};
 };
 
 TEST_F(Capturing, NoBitmapChangesNothing) {
@@ -57,7 +56,7 @@ TEST_F(Capturing, NoBitmapChangesNothing) {
     QGuiApplication::clipboard()->setText(QStringLiteral("just text"));
     cycle.Run();
     EXPECT_EQ(cycle.picClip().Handle(), 0u);
-    EXPECT_EQ(sNumber, QStringLiteral("000"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("000"));
     EXPECT_EQ(Text3.Text(), QStringLiteral("000"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("just text"));
     EXPECT_FALSE(FileExists(home / "scrn000.jpg"));
@@ -66,31 +65,31 @@ TEST_F(Capturing, NoBitmapChangesNothing) {
 TEST_F(Capturing, GrabBecomesTheNumberedJpegInTheHomeFolder) {
     QGuiApplication::clipboard()->setImage(Grab(64, 48, qRgb(200, 30, 90)));
     cycle.Run();
-    EXPECT_EQ(sFileName, QStringLiteral("scrn000.jpg"));
+    EXPECT_EQ(state.sFileName, QStringLiteral("scrn000.jpg"));
     const QImage saved((home / "scrn000.jpg").c_str());
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(64, 48));
-    EXPECT_EQ(sNumber, QStringLiteral("001"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("001"));
     EXPECT_EQ(Text3.Text(), QStringLiteral("001"));
     EXPECT_FALSE(ClipboardHoldsImage());
     EXPECT_EQ(cycle.picClip().Width(), 1693);  // 64 px in HIMETRIC
 }
 
 TEST_F(Capturing, EmptyPrefixAndBmpGiveTheNumberAlone) {
-    sName.clear();
-    sNumber = QStringLiteral("007");
+    state.sName.clear();
+    state.sNumber = QStringLiteral("007");
     Option2.SetValue(true);
     const QImage grab = Grab(33, 17, qRgb(10, 240, 70));
     QGuiApplication::clipboard()->setImage(grab);
     cycle.Run();
-    EXPECT_EQ(sFileName, QStringLiteral("007.bmp"));
+    EXPECT_EQ(state.sFileName, QStringLiteral("007.bmp"));
     const QImage saved((home / "007.bmp").c_str());
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), grab);
-    EXPECT_EQ(sNumber, QStringLiteral("008"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("008"));
 }
 
 TEST_F(Capturing, FailedSaveKeepsTheGrabAndTheNumber) {
-    sTarget = QStringLiteral("C:\\not yet");
+    state.sTarget = QStringLiteral("C:\\not yet");
     QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
     try {
         cycle.Run();
@@ -99,35 +98,35 @@ TEST_F(Capturing, FailedSaveKeepsTheGrabAndTheNumber) {
         EXPECT_EQ(e.Number(), 26001);
         EXPECT_TRUE(e.Description().startsWith(QStringLiteral("Failed to save to JPG ")));
     }
-    EXPECT_EQ(sFileName, QStringLiteral("scrn000.jpg"));
-    EXPECT_EQ(sNumber, QStringLiteral("000"));
+    EXPECT_EQ(state.sFileName, QStringLiteral("scrn000.jpg"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("000"));
     EXPECT_TRUE(ClipboardHoldsImage());
 
     home.MakeFolder("not yet");  // the next tick succeeds with the same grab
     cycle.Run();
     EXPECT_TRUE(FileExists(home / "not yet/scrn000.jpg"));
-    EXPECT_EQ(sNumber, QStringLiteral("001"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("001"));
 }
 
 TEST_F(Capturing, NumberThatCannotAdvanceStopsTheTickBeforeAnyFileIsWritten) {
     QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
     for (const char* number : {"1a9", "12"}) {
-        sNumber = QString::fromLatin1(number);
+        state.sNumber = QString::fromLatin1(number);
         try {
             cycle.Run();
             FAIL() << "no error for " << number;
         } catch (const host::HostError& e) {
             EXPECT_EQ(e.Number(), host::kTypeMismatch);
         }
-        EXPECT_EQ(sNumber, QString::fromLatin1(number));
+        EXPECT_EQ(state.sNumber, QString::fromLatin1(number));
         EXPECT_TRUE(ClipboardHoldsImage());
     }
     EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
 
-    sNumber = QStringLiteral("019");  // once the number is mended, the grab is saved once
+    state.sNumber = QStringLiteral("019");  // once the number is mended, the grab is saved once
     cycle.Run();
     EXPECT_TRUE(FileExists(home / "scrn019.jpg"));
-    EXPECT_EQ(sNumber, QStringLiteral("020"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("020"));
 }
 
 TEST_F(Capturing, OnlyTheLastOfTwoGrabsBetweenTicksIsSaved) {

@@ -1,9 +1,8 @@
-#include "capture/ShowPreview.h"
-
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
+#include "capture/ShowPreview.h"
 #include "host/Checked.h"
 #include "host/HostError.h"
 
@@ -56,7 +55,8 @@ TEST_F(PreviewFitting, BoxProportionsMoveTheBoxDownSixtyTwips) {
     int w = 0, h = 0;
     for (int hh = 50; hh < 2000 && !w; ++hh)
         for (int ww = hh; ww < hh * 2 && !w; ++ww) {
-            const double wm = host::checked::CLng(ww * 2540.0 / 96), hm = host::checked::CLng(hh * 2540.0 / 96);
+            const double wm = host::checked::CLng(ww * 2540.0 / 96),
+                         hm = host::checked::CLng(hh * 2540.0 / 96);
             if (host::checked::CSng(wm / hm) == b) w = ww, h = hh;
         }
     ASSERT_NE(w, 0);

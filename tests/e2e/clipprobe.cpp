@@ -34,9 +34,9 @@ host::Picture WaitForWidth(int width) {
 
 QProcess* Grab(const QString& file) {
     auto* xclip = new QProcess;
-    xclip->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                           QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                           QStringLiteral("image/png"), QStringLiteral("-i"), file});
+    xclip->start(QStringLiteral("xclip"),
+                 {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                  QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i"), file});
     xclip->waitForStarted();
     return xclip;
 }

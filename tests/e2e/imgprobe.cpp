@@ -7,10 +7,10 @@
 //   imgprobe near FILE W H TOL  exits 0 when FILE is the `make` picture within TOL per channel on average
 #include <QCoreApplication>
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 
 namespace {
 
@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     if (!std::strcmp(cmd, "make") && argc == 5) {
         QImage image(std::atoi(argv[3]), std::atoi(argv[4]), QImage::Format_RGB32);
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, Pattern(x, y, image.width(), image.height()));
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, Pattern(x, y, image.width(), image.height()));
         return image.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     if (!std::strcmp(cmd, "size")) {
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const QRgb a = image.pixel(x, y), b = Pattern(x, y, w, h);
-                sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+                sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                       std::abs(qBlue(a) - qBlue(b));
             }
         const double mean = sum / (3.0 * w * h);
         std::printf("mean difference %.2f\n", mean);

@@ -1,9 +1,9 @@
-#include "host/Checked.h"
-#include "support/ErrorOf.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include "host/Checked.h"
+#include "support/ErrorOf.h"
 
 using namespace host::checked;
 

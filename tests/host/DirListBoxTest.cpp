@@ -1,11 +1,10 @@
-#include "host/DirListBox.h"
-
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
 
+#include "host/DirListBox.h"
 #include "host/HostError.h"
 #include "support/TempHome.h"
 
@@ -68,8 +67,8 @@ TEST_P(DirListMissing, NoFolderThereRaisesPathNotFoundAndStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DirListMissing,
-                         ::testing::Values("C:\\Nowhere", "\\\\server\\share", "Q:\\", "C:\\Shots\\scrn000.jpg",
-                                           "Nowhere"));
+                         ::testing::Values("C:\\Nowhere", "\\\\server\\share", "Q:\\",
+                                           "C:\\Shots\\scrn000.jpg", "Nowhere"));
 
 TEST(DirList, ShowsAncestorsThenSubfoldersSortedWithoutFiles) {
     testing_support::TempHome home;
@@ -79,8 +78,7 @@ TEST(DirList, ShowsAncestorsThenSubfoldersSortedWithoutFiles) {
     QWidget form;
     host::DirListBox dir(&form, "Dir1", 120, 600, 1935, 2340, 1);
     dir.SetPath(QStringLiteral("C:\\Shots\\Week"));
-    EXPECT_EQ(dir.Entries(),
-              QStringList({"C:\\", "Shots", "Week", ".hidden", "alpha", "Mon", "Zed"}));
+    EXPECT_EQ(dir.Entries(), QStringList({"C:\\", "Shots", "Week", ".hidden", "alpha", "Mon", "Zed"}));
     EXPECT_EQ(dir.List()->currentRow(), 2);  // the current folder is the one marked
 }
 

@@ -1,9 +1,8 @@
-#include "host/DriveListBox.h"
-
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
+#include "host/DriveListBox.h"
 #include "host/HostError.h"
 #include "support/TempHome.h"
 

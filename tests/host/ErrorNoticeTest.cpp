@@ -1,10 +1,9 @@
-#include "host/ErrorNotice.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>
 
+#include "host/ErrorNotice.h"
 #include "host/Events.h"
 #include "host/HostError.h"
 
@@ -18,9 +17,11 @@ TEST(UnhandledErrors, ShowOneNoticeThatLaterErrorsReuse) {
     EXPECT_FALSE(first->isModal());
     EXPECT_EQ(host::ErrorNotice::CurrentText(), QStringLiteral("Run-time error '76':\n\nPath not found"));
 
-    host::RunEvent([] { host::RaiseError(26001, "tallowin.mIntelJPEGLibrary", "Failed to save to JPG -5", 48); });
+    host::RunEvent(
+        [] { host::RaiseError(26001, "tallowin.mIntelJPEGLibrary", "Failed to save to JPG -5", 48); });
     EXPECT_EQ(host::ErrorNotice::Window(), first);
-    EXPECT_EQ(host::ErrorNotice::CurrentText(), QStringLiteral("Run-time error '26001':\n\nFailed to save to JPG -5"));
+    EXPECT_EQ(host::ErrorNotice::CurrentText(),
+              QStringLiteral("Run-time error '26001':\n\nFailed to save to JPG -5"));
     first->close();
     QApplication::processEvents();
 }

@@ -1,11 +1,10 @@
-#include "host/FileListBox.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QWidget>
 #include <filesystem>
 
+#include "host/FileListBox.h"
 #include "host/HostError.h"
 #include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
@@ -19,7 +18,8 @@ protected:
     FileList() {
         home.MakeFolder("Shots/Week");
         home.MakeFolder("Shots/Sub");
-        for (const char* f : {"Shots/b.jpg", "Shots/A.bmp", "Shots/.hidden", "Shots/c d.jpg", "Shots/Week/x.jpg"})
+        for (const char* f :
+             {"Shots/b.jpg", "Shots/A.bmp", "Shots/.hidden", "Shots/c d.jpg", "Shots/Week/x.jpg"})
             home.WriteFile(f, "x");
         fs::create_symlink(home / "Shots/Sub", home / "Shots/to-folder");
         fs::create_symlink(home / "nowhere", home / "Shots/dangling");

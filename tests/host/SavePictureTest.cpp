@@ -1,13 +1,13 @@
-#include "host/SavePicture.h"
-
 #include <gtest/gtest.h>
+
 #include <filesystem>
 #include <random>
 
 #include "host/HostError.h"
+#include "host/SavePicture.h"
+#include "support/ErrorOf.h"
 #include "support/FullDisk.h"
 #include "support/TempHome.h"
-#include "support/ErrorOf.h"
 
 using testing_support::ReadFileBytes;
 
@@ -17,7 +17,8 @@ QImage Noise(int width, int height) {
     std::mt19937 random(width * 131 + height);
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(random() & 255, random() & 255, random() & 255));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(random() & 255, random() & 255, random() & 255));
     return image;
 }
 
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Widths, BitmapFiles, ::testing::Values(1, 2, 3, 4, 5, 1
 TEST(BitmapFileFailures, LeaveTheEarlierFileAndNothingPartial) {
     testing_support::TempHome home;
     const host::Picture picture(Noise(300, 200));
-    EXPECT_EQ(ErrorOf([&] { host::SavePicture(picture, QStringLiteral("C:\\missing\\a.bmp")); }), host::kPathNotFound);
+    EXPECT_EQ(ErrorOf([&] { host::SavePicture(picture, QStringLiteral("C:\\missing\\a.bmp")); }),
+              host::kPathNotFound);
 
     home.WriteFile("a.bmp", "earlier");
     int error = 0;
@@ -58,7 +60,8 @@ TEST(BitmapFileFailures, LeaveTheEarlierFileAndNothingPartial) {
     EXPECT_EQ(error, host::kDiskFull);
     EXPECT_EQ(ReadFileBytes(home / "a.bmp"), "earlier");
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(home.Path())) files += entry.is_regular_file();
+    for (const auto& entry : std::filesystem::directory_iterator(home.Path()))
+        files += entry.is_regular_file();
     EXPECT_EQ(files, 1);  // no temporary file left behind
 }
 

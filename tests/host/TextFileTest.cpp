@@ -1,10 +1,9 @@
-#include "host/TextFile.h"
-
 #include <gtest/gtest.h>
 
 #include "host/HostError.h"
-#include "support/TempHome.h"
+#include "host/TextFile.h"
 #include "support/ErrorOf.h"
+#include "support/TempHome.h"
 
 using host::TextFile;
 

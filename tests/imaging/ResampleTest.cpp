@@ -8,8 +8,8 @@
 #include "host/HostError.h"
 #include "imaging/ResampleReference.h"
 #include "imaging/cDIBSection.h"
-#include "support/GdiLeakCheck.h"
 #include "support/ErrorOf.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
 #include "support/FullDisk.h"
-#include "support/TestPictures.h"
 #include "support/TempHome.h"
+#include "support/TestPictures.h"
 
-using testing_support::Picture;
 using mIntelJPEGLibrary::SaveDibToJpeg;
+using testing_support::Picture;
 using testing_support::ReadFileBytes;
 using testing_support::TempHome;
 
@@ -27,7 +27,8 @@ struct Buffer {
     explicit Buffer(const Picture& picture) {
         if (!dib.Create(picture.width, picture.height)) throw std::runtime_error("no DIB section");
         const auto rows = testing_support::DibRows(picture, true);
-        if (dib.BytesPerScanLine() != testing_support::DibPitch(picture.width)) throw std::runtime_error("layout");
+        if (dib.BytesPerScanLine() != testing_support::DibPitch(picture.width))
+            throw std::runtime_error("layout");
         std::memcpy(dib.DIBSectionBitsPtr(), rows.data(), rows.size());
     }
 };

@@ -12,9 +12,9 @@
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
-#include "support/GdiLeakCheck.h"
 #include "platform/User32Clipboard.h"
 #include "support/ErrorOf.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

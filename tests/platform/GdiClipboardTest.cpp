@@ -5,8 +5,8 @@
 
 #include "platform/BitmapImage.h"
 #include "platform/Gdi.h"
-#include "support/GdiLeakCheck.h"
 #include "platform/User32Clipboard.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
-#include "support/GdiLeakCheck.h"
 #include "platform/HandleTable.h"
 #include "platform/PixelMemory.h"
+#include "support/GdiLeakCheck.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "platform/Ijl.h"
-#include "support/TestPictures.h"
 #include "support/TempHome.h"
+#include "support/TestPictures.h"
 
 using namespace platform;
 using testing_support::Picture;

@@ -1,7 +1,6 @@
-#include "platform/PathMap.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/PathMap.h"
 #include "support/TempHome.h"
 
 using platform::MapPath;
@@ -20,10 +19,9 @@ class PathMapping : public ::testing::TestWithParam<MapCase> {};
 TEST_P(PathMapping, MapsWindowsNamesOntoHomeAndRoot) {
     testing_support::TempHome home;
     const MapCase& c = GetParam();
-    const std::string expected = c.relativeToHome
-                                     ? (std::string(c.relativeToHome).empty() ? home.Path()
-                                                                              : home / c.relativeToHome)
-                                     : std::string(c.absolute);
+    const std::string expected =
+        c.relativeToHome ? (std::string(c.relativeToHome).empty() ? home.Path() : home / c.relativeToHome)
+                         : std::string(c.absolute);
     EXPECT_EQ(MapPath(c.windows), expected) << c.windows;
 }
 
@@ -63,3 +61,31 @@ TEST(PathMapping, DrivesAlwaysIncludeHomeAndRoot) {
 }
 
 }  // namespace
+
+TEST(MountTable, RemovableVolumesAreReadWithTheirEscapesDecoded) {
+    const char* table =
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "/dev/sdb1 /media/me/USB\\040STICK vfat rw 0 0\n"
+        "/dev/sdc1 /run/media/me/back\\134slash exfat rw 0 0\n"
+        "/dev/sdd1 /media/me/odd\\9x\\04 vfat rw 0 0\n"  // no escape: taken as it stands
+        "tmpfs /mnt/media/x tmpfs rw 0 0\n"
+        "broken-line-without-mount-point\n";
+    EXPECT_EQ(platform::RemovableMounts(table),
+              (std::vector<std::string>{"/media/me/USB STICK", "/media/me/odd\\9x\\04",
+                                        "/run/media/me/back\\slash"}));
+    EXPECT_TRUE(platform::RemovableMounts("").empty());
+}
+
+TEST(MountTable, OneOperationMapsOverOneViewOfTheDrives) {
+    testing_support::TempHome home;
+    std::string first;
+    {
+        platform::MappingScope operation;
+        first = MapPath("C:\\Shots");
+        setenv("HOME", "/elsewhere", 1);  // the drives change in the middle of the operation
+        EXPECT_EQ(MapPath("C:\\Shots"), first);
+        EXPECT_EQ(MapPath("C:\\Other"), home / "Other");
+    }
+    EXPECT_EQ(MapPath("C:\\Shots"), "/elsewhere/Shots");  // a new operation sees them anew
+    setenv("HOME", home.Path().c_str(), 1);
+}

@@ -1,9 +1,7 @@
-#include "settings/Module1.h"
-
 #include <gtest/gtest.h>
 
-#include "host/Globals.h"
 #include "host/HostError.h"
+#include "settings/Module1.h"
 #include "support/FullDisk.h"
 #include "support/TempHome.h"
 
@@ -14,46 +12,44 @@ namespace {
 
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        sTarget = sName = sNumber = sAppDir = QString();
-        iLeft = iTop = 0;
-    }
+    void SetUp() override { iLeft = iTop = 0; }
     void Save(float left, float top) {
         form.SetLeft(left);
         form.SetTop(top);
-        SaveSettings(form);
+        SaveSettings(form, state);
     }
     TempHome home;
+    host::ProgramState state;
     host::Form form{QStringLiteral("Tallowin"), 3510, 5235};
 };
 
 TEST_F(Settings, DefaultsAreTheThirtyTwoBytesOfTheWorkedExample) {
-    LoadSettings(form);  // no file: defaults
+    LoadSettings(form, state);  // no file: defaults
     Save(200, 200);
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI"), "200\r\n200\r\n\"C:\\\"\r\n\"scrn\"\r\n\"000\"\r\n");
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI").size(), 32u);
 }
 
 TEST_F(Settings, SavedValuesComeBackWhole) {
-    LoadSettings(form);
-    sTarget = QStringLiteral("C:\\Shots, old\\two words");
-    sName = QStringLiteral(" shot ");
-    sNumber = QStringLiteral("041");
+    LoadSettings(form, state);
+    state.sTarget = QStringLiteral("C:\\Shots, old\\two words");
+    state.sName = QStringLiteral(" shot ");
+    state.sNumber = QStringLiteral("041");
     Save(-1200, 30000);
-    sTarget = sName = sNumber = QString();
+    state.sTarget = state.sName = state.sNumber = QString();
 
     host::Form second{QStringLiteral("Tallowin"), 3510, 5235};
-    LoadSettings(second);
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\Shots, old\\two words"));
-    EXPECT_EQ(sName, QStringLiteral(" shot "));
-    EXPECT_EQ(sNumber, QStringLiteral("041"));
+    LoadSettings(second, state);
+    EXPECT_EQ(state.sTarget, QStringLiteral("C:\\Shots, old\\two words"));
+    EXPECT_EQ(state.sName, QStringLiteral(" shot "));
+    EXPECT_EQ(state.sNumber, QStringLiteral("041"));
     EXPECT_EQ(second.Left(), -1200.0f);
     EXPECT_EQ(second.Top(), 30000.0f);
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI").substr(0, 7), "-1200\r\n");
 }
 
 TEST_F(Settings, PositionsRoundHalfToEven) {
-    LoadSettings(form);
+    LoadSettings(form, state);
     Save(1234.5f, 1235.5f);
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI").substr(0, 12), "1234\r\n1236\r\n");
     EXPECT_EQ(iLeft, 1234);
@@ -65,17 +61,17 @@ class BrokenSettingsFile : public Settings, public ::testing::WithParamInterface
 TEST_P(BrokenSettingsFile, FallsBackToEveryDefault) {
     if (GetParam()) home.WriteFile("Tallowin.INI", GetParam());
     form.SetLeft(3000);
-    LoadSettings(form);
-    EXPECT_EQ(sTarget, QStringLiteral("C:\\"));
-    EXPECT_EQ(sName, QStringLiteral("scrn"));
-    EXPECT_EQ(sNumber, QStringLiteral("000"));
+    LoadSettings(form, state);
+    EXPECT_EQ(state.sTarget, QStringLiteral("C:\\"));
+    EXPECT_EQ(state.sName, QStringLiteral("scrn"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("000"));
     EXPECT_EQ(form.Left(), 200.0f);
     EXPECT_EQ(form.Top(), 200.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenSettingsFile,
-                         ::testing::Values(nullptr,  // no file at all
-                                           "",       // empty
+                         ::testing::Values(nullptr,                                 // no file at all
+                                           "",                                      // empty
                                            "10\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n",  // four lines
                                            "ten\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n",
                                            "12.5\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n",
@@ -84,10 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, BrokenSettingsFile,
 
 TEST_F(Settings, ReadsFilesWithPlainLineFeedsAndBlanks) {
     home.WriteFile("Tallowin.INI", "  15\n-30\n \"D:\\x\"\n\"pre\",\n\"001\"\n");
-    LoadSettings(form);
-    EXPECT_EQ(sTarget, QStringLiteral("D:\\x"));
-    EXPECT_EQ(sName, QStringLiteral("pre"));
-    EXPECT_EQ(sNumber, QStringLiteral("001"));
+    LoadSettings(form, state);
+    EXPECT_EQ(state.sTarget, QStringLiteral("D:\\x"));
+    EXPECT_EQ(state.sName, QStringLiteral("pre"));
+    EXPECT_EQ(state.sNumber, QStringLiteral("001"));
     EXPECT_EQ(form.Left(), 15.0f);
     EXPECT_EQ(form.Top(), -30.0f);
 }
@@ -95,19 +91,19 @@ TEST_F(Settings, ReadsFilesWithPlainLineFeedsAndBlanks) {
 TEST_F(Settings, DriveRootCurrentDirectoryNamesTheFileInThatRoot) {
     // The home is drive C:'s root, so the current directory reads "C:\" and the file's name has two
     // backslashes in a row.
-    LoadSettings(form);
-    EXPECT_EQ(sAppDir, QStringLiteral("C:\\"));
+    LoadSettings(form, state);
+    EXPECT_EQ(state.sAppDir, QStringLiteral("C:\\"));
     Save(200, 200);
     EXPECT_TRUE(testing_support::FileExists(home / "Tallowin.INI"));
 }
 
 TEST_F(Settings, PositionBeyondTheStoredRangeKeepsTheEarlierFile) {
-    LoadSettings(form);
+    LoadSettings(form, state);
     Save(300, 400);
     const std::string before = ReadFileBytes(home / "Tallowin.INI");
     form.SetLeft(40000);
     try {
-        SaveSettings(form);
+        SaveSettings(form, state);
         FAIL() << "no error raised";
     } catch (const host::HostError& e) {
         EXPECT_EQ(e.Number(), host::kOverflow);
@@ -116,14 +112,14 @@ TEST_F(Settings, PositionBeyondTheStoredRangeKeepsTheEarlierFile) {
 }
 
 TEST_F(Settings, FailedSaveKeepsTheEarlierFileIntact) {
-    LoadSettings(form);
+    LoadSettings(form, state);
     Save(300, 400);
     const std::string before = ReadFileBytes(home / "Tallowin.INI");
     // A file-size limit makes the write fail part way, as a full disk would.
-    sName = QString(200, QChar('x'));
+    state.sName = QString(200, QChar('x'));
     {
         testing_support::FileSizeLimit limit(64);
-        EXPECT_THROW(SaveSettings(form), host::HostError);
+        EXPECT_THROW(SaveSettings(form, state), host::HostError);
     }
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI"), before);
 }
