@@ -38,7 +38,9 @@ sonames=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
 [ -n "$sonames" ] || fail "the program links to no shared library?"
 resolved=$(ldd "$program")
 for soname in $sonames; do
-    path=$(awk -v so="$soname" '$1 == so && $2 == "=>" { print $3 }' <<<"$resolved")
+    # A library resolves as "name => path"; the dynamic loader (needed for thread-local storage)
+    # is listed by its path alone.
+    path=$(awk -v so="$soname" '($1 == so && $2 == "=>") { print $3 } ($1 ~ ("/" so "$")) { print $1 }' <<<"$resolved")
     [ -n "$path" ] || fail "$soname does not resolve on this machine"
     # With a merged /usr the loader's path and the one dpkg recorded may differ by the /usr prefix.
     owner=""
