@@ -15,6 +15,7 @@
 #include "app/Form2.h"
 #include "host/ErrorNotice.h"
 #include "host/HostError.h"
+#include "support/ParamName.h"
 #include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
 
@@ -105,6 +106,7 @@ TEST_F(Chooser, WindowAndControlsStandAtTheirPlaces) {
 }
 
 struct LoadCase {
+    const char* name;
     const char* target;
     const char* shown;  // Dir1, and then the target and Text1
     QStringList files;
@@ -126,15 +128,20 @@ TEST_P(ChooserLoad, ShowsTheTargetOrFallsBackToTheHomeRootWithoutAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, ChooserLoad,
-    ::testing::Values(LoadCase{"C:\\", "C:\\", {"notes.txt"}},
-                      LoadCase{"C:\\Shots\\Week", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
-                      LoadCase{"c:\\Shots\\Week\\", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
-                      LoadCase{"", "C:\\", {"notes.txt"}},                          // too short to split
-                      LoadCase{"C", "C:\\", {"notes.txt"}},                         // likewise
-                      LoadCase{"\\\\server\\share\\Shots", "C:\\", {"notes.txt"}},  // network path
-                      LoadCase{"C:\\Nowhere", "C:\\", {"notes.txt"}},               // folder not there
-                      LoadCase{"Q:\\Shots", "C:\\", {"notes.txt"}},                 // no such drive
-                      LoadCase{"C:\\notes.txt", "C:\\", {"notes.txt"}}));           // a file, no folder
+    ::testing::Values(LoadCase{"DriveRoot", "C:\\", "C:\\", {"notes.txt"}},
+                      LoadCase{
+                          "Folder", "C:\\Shots\\Week", "C:\\Shots\\Week", {"scrn000.jpg", "scrn001.jpg"}},
+                      LoadCase{"LowerCaseWithTrailingBackslash",
+                               "c:\\Shots\\Week\\",
+                               "C:\\Shots\\Week",
+                               {"scrn000.jpg", "scrn001.jpg"}},
+                      LoadCase{"Empty", "", "C:\\", {"notes.txt"}},              // too short to split
+                      LoadCase{"DriveLetterAlone", "C", "C:\\", {"notes.txt"}},  // likewise
+                      LoadCase{"NetworkPath", "\\\\server\\share\\Shots", "C:\\", {"notes.txt"}},
+                      LoadCase{"FolderNotThere", "C:\\Nowhere", "C:\\", {"notes.txt"}},
+                      LoadCase{"NoSuchDrive", "Q:\\Shots", "C:\\", {"notes.txt"}},
+                      LoadCase{"AFileNotAFolder", "C:\\notes.txt", "C:\\", {"notes.txt"}}),
+    testing_support::ByName);
 
 TEST_F(Chooser, LoadingOnAnotherDriveMovesBothLists) {
     Form2& chooser = BrowseWith(QStringLiteral("Z:\\"));

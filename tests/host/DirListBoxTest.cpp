@@ -6,11 +6,13 @@
 
 #include "host/DirListBox.h"
 #include "host/HostError.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 
 namespace {
 
 struct PathCase {
+    const char* name;
     const char* start;     // where the list stands first
     const char* assigned;  // what code assigns to Path
     const char* shown;     // what Path reads back
@@ -36,14 +38,15 @@ TEST_P(DirListPath, TakesEveryFormOfPathAndReadsBackTheFullPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DirListPath,
-    ::testing::Values(PathCase{"C:\\", "C:\\Shots\\Week", "C:\\Shots\\Week"},
-                      PathCase{"C:\\Shots\\Week", "C:", "C:\\"},  // a drive alone is its root
-                      PathCase{"C:\\Shots", "\\Shots\\Week", "C:\\Shots\\Week"},
-                      PathCase{"Z:\\tmp", "\\", "Z:\\"},  // rooted on the list's own drive
-                      PathCase{"C:\\Shots", "Week", "C:\\Shots\\Week"},
-                      PathCase{"C:\\Shots\\Week", "..\\Old", "C:\\Shots\\Old"},
-                      PathCase{"C:\\", "c:/Shots//Week/", "C:\\Shots\\Week"},
-                      PathCase{"C:\\Shots", "", "C:\\Shots"}));  // empty: stays
+    ::testing::Values(PathCase{"FullPath", "C:\\", "C:\\Shots\\Week", "C:\\Shots\\Week"},
+                      PathCase{"DriveAloneIsItsRoot", "C:\\Shots\\Week", "C:", "C:\\"},
+                      PathCase{"RootedOnTheListsDrive", "C:\\Shots", "\\Shots\\Week", "C:\\Shots\\Week"},
+                      PathCase{"RootOfTheListsDrive", "Z:\\tmp", "\\", "Z:\\"},
+                      PathCase{"Subfolder", "C:\\Shots", "Week", "C:\\Shots\\Week"},
+                      PathCase{"ThroughTheParent", "C:\\Shots\\Week", "..\\Old", "C:\\Shots\\Old"},
+                      PathCase{"LowerCaseAndForwardSlashes", "C:\\", "c:/Shots//Week/", "C:\\Shots\\Week"},
+                      PathCase{"EmptyStays", "C:\\Shots", "", "C:\\Shots"}),
+    testing_support::ByName);
 
 class DirListMissing : public ::testing::TestWithParam<const char*> {};
 
@@ -68,7 +71,8 @@ TEST_P(DirListMissing, NoFolderThereRaisesPathNotFoundAndStays) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, DirListMissing,
                          ::testing::Values("C:\\Nowhere", "\\\\server\\share", "Q:\\",
-                                           "C:\\Shots\\scrn000.jpg", "Nowhere"));
+                                           "C:\\Shots\\scrn000.jpg", "Nowhere"),
+                         [](const auto& info) { return testing_support::ParamName(info.param); });
 
 TEST(DirList, ShowsAncestorsThenSubfoldersSortedWithoutFiles) {
     testing_support::TempHome home;

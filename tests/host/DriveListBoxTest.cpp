@@ -4,6 +4,7 @@
 
 #include "host/DriveListBox.h"
 #include "host/HostError.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 
 namespace {
@@ -34,9 +35,14 @@ TEST_P(DriveNames, TheFirstLetterNamesTheDrive) {
     EXPECT_EQ(drives.Combo()->currentText(), QStringLiteral("Z: [File system]"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DriveNames, ::testing::Values("z", "Z:", "z:\\tmp", "Z: [File system]"));
+INSTANTIATE_TEST_SUITE_P(Cases, DriveNames, ::testing::Values("z", "Z:", "z:\\tmp", "Z: [File system]"),
+                         [](const auto& info) { return testing_support::ParamName(info.param); });
 
-class NoSuchDrive : public ::testing::TestWithParam<const char*> {};
+struct Unknown {
+    const char* name;
+    const char* drive;
+};
+class NoSuchDrive : public ::testing::TestWithParam<Unknown> {};
 
 TEST_P(NoSuchDrive, RaisesDeviceUnavailableAndStays) {
     testing_support::TempHome home;
@@ -45,8 +51,8 @@ TEST_P(NoSuchDrive, RaisesDeviceUnavailableAndStays) {
     int changes = 0;
     drives.OnChange([&] { ++changes; });
     try {
-        drives.SetDrive(QString::fromLatin1(GetParam()));
-        FAIL() << GetParam() << " was taken";
+        drives.SetDrive(QString::fromLatin1(GetParam().drive));
+        FAIL() << GetParam().drive << " was taken";
     } catch (const host::HostError& e) {
         EXPECT_EQ(e.Number(), 68);
         EXPECT_EQ(e.Description(), QStringLiteral("Device unavailable"));
@@ -55,7 +61,10 @@ TEST_P(NoSuchDrive, RaisesDeviceUnavailableAndStays) {
     EXPECT_EQ(changes, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NoSuchDrive, ::testing::Values("Q:", "\\\\", "", "1:"));
+INSTANTIATE_TEST_SUITE_P(Cases, NoSuchDrive,
+                         ::testing::Values(Unknown{"NoSuchLetter", "Q:"}, Unknown{"NetworkPrefix", "\\\\"},
+                                           Unknown{"Empty", ""}, Unknown{"Digit", "1:"}),
+                         testing_support::ByName);
 
 TEST(DriveList, PickingADriveRunsTheHandlerAsAnEvent) {
     testing_support::TempHome home;

@@ -6,6 +6,7 @@
 
 #include "host/FileListBox.h"
 #include "host/HostError.h"
+#include "support/ParamName.h"
 #include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
 
@@ -74,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FileListFailure,
                          ::testing::Values(FailCase{"C:\\Locked", host::kPermissionDenied},
                                            FailCase{"C:\\Nowhere", host::kPathNotFound},
                                            FailCase{"C:\\Shots\\b.jpg", host::kPathNotFound},
-                                           FailCase{"\\\\server\\share", host::kPathNotFound}));
+                                           FailCase{"\\\\server\\share", host::kPathNotFound}),
+                         [](const auto& info) { return testing_support::ParamName(info.param.path); });
 
 }  // namespace

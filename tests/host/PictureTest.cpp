@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QMetaEnum>
+
 #include "host/Picture.h"
 #include "platform/Gdi.h"
 #include "support/GdiLeakCheck.h"
+#include "support/ParamName.h"
 
 namespace {
 
@@ -25,7 +28,11 @@ TEST_P(PictureFormats, KeepsEveryPixel) {
 
 INSTANTIATE_TEST_SUITE_P(ClipboardFormats, PictureFormats,
                          ::testing::Values(QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888,
-                                           QImage::Format_BGR888, QImage::Format_RGB16));
+                                           QImage::Format_BGR888, QImage::Format_RGB16),
+                         [](const auto& info) {
+                             return testing_support::ParamName(
+                                 QMetaEnum::fromType<QImage::Format>().valueToKey(info.param));
+                         });
 
 class PictureSize : public GdiLeakCheckOf<::testing::TestWithParam<std::pair<int, int>>> {};
 
@@ -39,7 +46,8 @@ TEST_P(PictureSize, IsInHimetricRoundedHalfToEven) {
 INSTANTIATE_TEST_SUITE_P(Widths, PictureSize,
                          ::testing::Values(std::pair{1, 26}, std::pair{3, 79}, std::pair{12, 318},
                                            std::pair{36, 952}, std::pair{96, 2540}, std::pair{1366, 36142},
-                                           std::pair{3840, 101600}));
+                                           std::pair{3840, 101600}),
+                         [](const auto& info) { return "Width" + std::to_string(info.param.first); });
 
 class Picture : public GdiLeakCheck {};
 

@@ -43,7 +43,8 @@ TEST_P(BitmapFiles, KeepEveryPixelForAnyRowPadding) {
     EXPECT_EQ(QImage((home / "pic.bmp").c_str()).convertToFormat(QImage::Format_RGB32), image);
 }
 
-INSTANTIATE_TEST_SUITE_P(Widths, BitmapFiles, ::testing::Values(1, 2, 3, 4, 5, 1366));
+INSTANTIATE_TEST_SUITE_P(Widths, BitmapFiles, ::testing::Values(1, 2, 3, 4, 5, 1366),
+                         [](const auto& info) { return "Width" + std::to_string(info.param); });
 
 TEST(BitmapFileFailures, LeaveTheEarlierFileAndNothingPartial) {
     testing_support::TempHome home;

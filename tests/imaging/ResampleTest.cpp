@@ -10,6 +10,7 @@
 #include "imaging/cDIBSection.h"
 #include "support/ErrorOf.h"
 #include "support/GdiLeakCheck.h"
+#include "support/ParamName.h"
 
 namespace {
 
@@ -117,7 +118,11 @@ TEST_P(ResampleThin, ToItsOwnSizeIsCopied) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OnePixelWideOrOneLineHigh, ResampleThin,
-                         ::testing::Values(ThinSource{1, 5}, ThinSource{7, 1}, ThinSource{1, 1}));
+                         ::testing::Values(ThinSource{1, 5}, ThinSource{7, 1}, ThinSource{1, 1}),
+                         [](const auto& info) {
+                             return "Width" + std::to_string(info.param.width) + "Height" +
+                                    std::to_string(info.param.height);
+                         });
 
 TEST_F(Resample, ToASizeThePlatformRefusesGivesNoBuffer) {
     cDIBSection source;
@@ -144,7 +149,12 @@ TEST_P(ResampleToNothing, RaisesTheFloatingPointError) {
 INSTANTIATE_TEST_SUITE_P(ZeroWidthOrHeight, ResampleToNothing,
                          ::testing::Values(ZeroTarget{3, 5, 0, host::kDivisionByZero},
                                            ZeroTarget{3, 0, 5, host::kDivisionByZero},
-                                           ZeroTarget{1, 5, 0, host::kOverflow}));
+                                           ZeroTarget{1, 5, 0, host::kOverflow}),
+                         [](const auto& info) {
+                             return (info.param.newWidth == 0 ? "ZeroWidthFromWidth"
+                                                              : "ZeroHeightFromWidth") +
+                                    std::to_string(info.param.sourceWidth);
+                         });
 
 TEST_F(Resample, ANeverCreatedBufferIsOutOfRangeAtTheFirstRead) {
     cDIBSection source;

@@ -11,6 +11,7 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
 #include "support/FullDisk.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 #include "support/TestPictures.h"
 
@@ -78,7 +79,8 @@ TEST_P(SaveDibToJpegWidths, WritesThePictureUprightWithItsColours) {
     EXPECT_EQ(FilesIn(home.Path()), std::vector<std::string>{"scrn000.jpg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRowPadding, SaveDibToJpegWidths, ::testing::Values(1, 2, 3, 4, 5, 1366));
+INSTANTIATE_TEST_SUITE_P(EveryRowPadding, SaveDibToJpegWidths, ::testing::Values(1, 2, 3, 4, 5, 1366),
+                         [](const auto& info) { return "Width" + std::to_string(info.param); });
 
 TEST(SaveDibToJpeg, AScreenGrabAtQuality90StaysFaithful) {
     TempHome home;
@@ -173,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"quality 101 passes unchanged", true, "C:\\a.jpg", 101, "Failed to save to JPG -8"},
         Refusal{"zero character in the name", true, QString("C:\\a.jpg") + QChar(0) + "x", 90,
                 "Failed to save to JPG -10"},
-        Refusal{"network name", true, "\\\\server\\share\\a.jpg", 90, "Failed to save to JPG -10"}));
+        Refusal{"network name", true, "\\\\server\\share\\a.jpg", 90, "Failed to save to JPG -10"}),
+    [](const auto& info) { return testing_support::ParamName(info.param.what); });
 
 TEST(SaveDibToJpeg, AReadOnlyEarlierFileIsNotReplaced) {
     TempHome home;

@@ -15,6 +15,7 @@
 #include "platform/User32Clipboard.h"
 #include "support/ErrorOf.h"
 #include "support/GdiLeakCheck.h"
+#include "support/ParamName.h"
 
 namespace {
 
@@ -67,7 +68,10 @@ TEST_P(LineLength, IsThreeBytesAPixelRaisedToAMultipleOfFour) {
 INSTANTIATE_TEST_SUITE_P(Widths, LineLength,
                          ::testing::Values(std::pair{1, 4}, std::pair{2, 8}, std::pair{3, 12},
                                            std::pair{4, 12}, std::pair{5, 16}, std::pair{1366, 4100},
-                                           std::pair{-2, -4}));
+                                           std::pair{-2, -4}),
+                         [](const auto& info) {
+                             return "Width" + testing_support::NumberName(info.param.first);
+                         });
 
 TEST_F(DibSection, ANewSectionIsAllZeroEvenWhereAnEarlierOneWasWritten) {
     cDIBSection dib;
@@ -125,7 +129,11 @@ TEST_P(CreateHuge, RaisesOverflowAndClearUpFreesTheDeviceContext) {
 INSTANTIATE_TEST_SUITE_P(WidthsAndHeights, CreateHuge,
                          ::testing::Values(HugeSize{715827882, 1}, HugeSize{INT_MAX, 1},
                                            HugeSize{715827881, 1000}, HugeSize{1000, 1000000},
-                                           HugeSize{1000, -1000000}));
+                                           HugeSize{1000, -1000000}),
+                         [](const auto& info) {
+                             return "Width" + testing_support::NumberName(info.param.width) + "Height" +
+                                    testing_support::NumberName(info.param.height);
+                         });
 
 TEST_F(DibSection, ABufferLargerThanThePlatformAllowsIsRefused) {
     cDIBSection dib;
@@ -179,7 +187,8 @@ TEST_P(NegativeSize, PaintsAndLoadsTheWholeBuffer) {
     ReleaseDC(GetDesktopWindow(), screen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Widths, NegativeSize, ::testing::Values(-1, -7, INT_MIN));
+INSTANTIATE_TEST_SUITE_P(Widths, NegativeSize, ::testing::Values(-1, -7, INT_MIN),
+                         [](const auto& info) { return "Width" + testing_support::NumberName(info.param); });
 
 TEST_F(DibSection, LoadsFromAnOffsetWithARasterOperation) {
     const QImage pattern = Pattern(6, 4);

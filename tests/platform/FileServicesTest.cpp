@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/FileServices.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 
 using namespace platform;
@@ -75,7 +76,11 @@ TEST_P(TimeCarryOver, ArrivesExactly) {
 INSTANTIATE_TEST_SUITE_P(Times, TimeCarryOver,
                          ::testing::Values(timespec{1'000'000'000, 123'456'789}, timespec{0, 1},
                                            timespec{-31'536'000, 999'999'999}, timespec{4'102'444'800, 5},
-                                           timespec{1'700'000'000, 0}));
+                                           timespec{1'700'000'000, 0}),
+                         [](const auto& info) {
+                             return "Seconds" + testing_support::NumberName(info.param.tv_sec) +
+                                    "Nanoseconds" + std::to_string(info.param.tv_nsec);
+                         });
 
 TEST(FileServices, ANullTimeIsLeftAsItIs) {
     TempHome home;
@@ -103,6 +108,7 @@ TEST(FileServices, OpensOnlyAFileThatExists) {
 }
 
 struct AttributeCase {
+    const char* name;
     mode_t before;
     std::uint32_t readOnlySeen;  // what FindFirstFileA reports of FILE_ATTRIBUTE_READONLY
     std::uint32_t set;           // the attributes then set
@@ -124,12 +130,15 @@ TEST_P(Attributes, ReadOnlyIsTheWritePermission) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, Attributes,
-    ::testing::Values(AttributeCase{0644, 0, FILE_ATTRIBUTE_ARCHIVE, 0644},
-                      AttributeCase{0640, 0, FILE_ATTRIBUTE_NORMAL, 0640},
-                      AttributeCase{0444, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY, 0444},
-                      AttributeCase{0464, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_ARCHIVE, 0664},
-                      AttributeCase{0666, 0, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, 0444},
-                      AttributeCase{0400, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_NORMAL, 0600}));
+    ::testing::Values(
+        AttributeCase{"Mode644SetArchive", 0644, 0, FILE_ATTRIBUTE_ARCHIVE, 0644},
+        AttributeCase{"Mode640SetNormal", 0640, 0, FILE_ATTRIBUTE_NORMAL, 0640},
+        AttributeCase{"Mode444SetReadOnly", 0444, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY, 0444},
+        AttributeCase{"Mode464SetArchive", 0464, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_ARCHIVE, 0664},
+        AttributeCase{"Mode666SetReadOnlyArchive", 0666, 0, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE,
+                      0444},
+        AttributeCase{"Mode400SetNormal", 0400, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_NORMAL, 0600}),
+    testing_support::ByName);
 
 TEST(FileServices, SettingAttributesOfNothingFails) {
     TempHome home;

@@ -10,6 +10,7 @@
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
 #include "support/GdiLeakCheck.h"
+#include "support/ParamName.h"
 
 namespace {
 
@@ -98,17 +99,28 @@ TEST_P(Formats, CopyThePictureWhateverTheDepthAndOrientation) {
     }
 }
 
+std::string FormatName(int bits, bool bottomUp) {
+    return std::to_string(bits) + (bottomUp ? "BottomUp" : "TopDown");
+}
+
+std::string FormatsName(const ::testing::TestParamInfo<Formats::ParamType>& info) {
+    const auto [sourceBits, sourceBottomUp, destBits, destBottomUp] = info.param;
+    return "From" + FormatName(sourceBits, sourceBottomUp) + "To" + FormatName(destBits, destBottomUp);
+}
+
 INSTANTIATE_TEST_SUITE_P(DepthsAndOrientations, Formats,
                          ::testing::Combine(::testing::Values(24, 32), ::testing::Bool(),
-                                            ::testing::Values(24, 32), ::testing::Bool()));
+                                            ::testing::Values(24, 32), ::testing::Bool()),
+                         FormatsName);
 
 struct Rect {
+    const char* name;
     int x, y, cx, cy, x1, y1;
 };
 class Clipping : public GdiLeakCheckOf<::testing::TestWithParam<Rect>> {};
 
 TEST_P(Clipping, CopiesOnlyWhatLiesInsideBothSurfaces) {
-    const auto [x, y, cx, cy, x1, y1] = GetParam();
+    const auto [name, x, y, cx, cy, x1, y1] = GetParam();
     const Canvas source(4, 3, 24, true, 5);
     const Canvas dest(5, 4, 32, false, 6);
     const QImage from = source.Image();
@@ -125,12 +137,17 @@ TEST_P(Clipping, CopiesOnlyWhatLiesInsideBothSurfaces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rectangles, Clipping,
-                         ::testing::Values(Rect{0, 0, 4, 3, 0, 0}, Rect{-2, -1, 9, 9, 0, 0},
-                                           Rect{3, 2, 9, 9, 0, 0}, Rect{0, 0, 9, 9, -2, -1},
-                                           Rect{1, 1, 2, 2, 2, 1}, Rect{0, 0, 5, 4, 4, 3},
-                                           Rect{0, 0, -3, 2, 0, 0}, Rect{0, 0, 3, 0, 0, 0},
-                                           Rect{INT32_MAX - 1, 0, 5, 5, INT32_MIN, 0},
-                                           Rect{-5, -5, INT32_MAX, INT32_MAX, -5, -5}));
+                         ::testing::Values(Rect{"WholeSource", 0, 0, 4, 3, 0, 0},
+                                           Rect{"StartsLeftOfAndAboveTheDestination", -2, -1, 9, 9, 0, 0},
+                                           Rect{"RunsPastTheDestinationsEdges", 3, 2, 9, 9, 0, 0},
+                                           Rect{"StartsLeftOfAndAboveTheSource", 0, 0, 9, 9, -2, -1},
+                                           Rect{"InsideBoth", 1, 1, 2, 2, 2, 1},
+                                           Rect{"StartsPastTheSourcesEnd", 0, 0, 5, 4, 4, 3},
+                                           Rect{"NegativeWidth", 0, 0, -3, 2, 0, 0},
+                                           Rect{"ZeroHeight", 0, 0, 3, 0, 0, 0},
+                                           Rect{"SumsPast32Bits", INT32_MAX - 1, 0, 5, 5, INT32_MIN, 0},
+                                           Rect{"LargestSize", -5, -5, INT32_MAX, INT32_MAX, -5, -5}),
+                         testing_support::ByName);
 
 class Blit : public GdiLeakCheck {};
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/Ijl.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 #include "support/TestPictures.h"
 
@@ -144,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"network name", [](auto& p, int&) { p.JPGFile = "\\\\server\\share\\a.jpg"; },
                 IJL_INVALID_FILENAME},
         Refusal{"missing folder", [](auto& p, int&) { p.JPGFile = "C:\\nowhere\\a.jpg"; }, IJL_FILE_ERROR},
-        Refusal{"freed", [](auto& p, int&) { ijlFree(&p); }, IJL_INVALID_ENCODER}));
+        Refusal{"freed", [](auto& p, int&) { ijlFree(&p); }, IJL_INVALID_ENCODER}),
+    [](const auto& info) { return testing_support::ParamName(info.param.what); });
 
 TEST(Ijl, AFolderOfTheNameIsNotReplaced) {
     TempHome home;

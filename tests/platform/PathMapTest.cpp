@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/PathMap.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 
 using platform::MapPath;
@@ -9,6 +10,7 @@ using platform::UnmapPath;
 namespace {
 
 struct MapCase {
+    const char* name;
     const char* windows;
     const char* relativeToHome;  // nullptr: compare with absolute instead
     const char* absolute;
@@ -27,17 +29,20 @@ TEST_P(PathMapping, MapsWindowsNamesOntoHomeAndRoot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathMapping,
-    ::testing::Values(MapCase{"C:\\", "", nullptr}, MapCase{"C:", "", nullptr},
-                      MapCase{"c:\\Shots", "Shots", nullptr},
-                      MapCase{"C:\\\\scrn000.jpg", "scrn000.jpg", nullptr},
-                      MapCase{"C:\\Shots/Week\\", "Shots/Week", nullptr},
-                      MapCase{"C:\\Shots, old\\a b.jpg", "Shots, old/a b.jpg", nullptr},
-                      MapCase{"\\Shots", "Shots", nullptr},  // current drive is C: (cwd = home)
-                      MapCase{"Z:\\", nullptr, "/"}, MapCase{"Z:\\tmp\\x.bmp", nullptr, "/tmp/x.bmp"},
-                      MapCase{"/home/me/shots", nullptr, "/home/me/shots"},
-                      MapCase{"/home//me/shots/", nullptr, "/home/me/shots"},
-                      MapCase{"\\\\server\\share", nullptr, ""}, MapCase{"Q:\\x", nullptr, ""},
-                      MapCase{"", nullptr, ""}));
+    ::testing::Values(MapCase{"DriveRoot", "C:\\", "", nullptr}, MapCase{"DriveAlone", "C:", "", nullptr},
+                      MapCase{"LowerCaseDrive", "c:\\Shots", "Shots", nullptr},
+                      MapCase{"DoubledBackslash", "C:\\\\scrn000.jpg", "scrn000.jpg", nullptr},
+                      MapCase{"MixedAndTrailingSlashes", "C:\\Shots/Week\\", "Shots/Week", nullptr},
+                      MapCase{"CommaAndSpaces", "C:\\Shots, old\\a b.jpg", "Shots, old/a b.jpg", nullptr},
+                      // The current drive is C: (the current directory is the home).
+                      MapCase{"RootedOnTheCurrentDrive", "\\Shots", "Shots", nullptr},
+                      MapCase{"ZDriveRoot", "Z:\\", nullptr, "/"},
+                      MapCase{"ZDriveFile", "Z:\\tmp\\x.bmp", nullptr, "/tmp/x.bmp"},
+                      MapCase{"HostPath", "/home/me/shots", nullptr, "/home/me/shots"},
+                      MapCase{"HostPathTidied", "/home//me/shots/", nullptr, "/home/me/shots"},
+                      MapCase{"NetworkName", "\\\\server\\share", nullptr, ""},
+                      MapCase{"NoSuchDrive", "Q:\\x", nullptr, ""}, MapCase{"Empty", "", nullptr, ""}),
+    testing_support::ByName);
 
 TEST(PathMapping, HostPathsReadBackInWindowsForm) {
     testing_support::TempHome home;

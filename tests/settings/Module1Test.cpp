@@ -3,6 +3,7 @@
 #include "host/HostError.h"
 #include "settings/Module1.h"
 #include "support/FullDisk.h"
+#include "support/ParamName.h"
 #include "support/TempHome.h"
 
 using testing_support::ReadFileBytes;
@@ -56,10 +57,14 @@ TEST_F(Settings, PositionsRoundHalfToEven) {
     EXPECT_EQ(iTop, 1236);
 }
 
-class BrokenSettingsFile : public Settings, public ::testing::WithParamInterface<const char*> {};
+struct Broken {
+    const char* name;
+    const char* contents;  // nullptr: no file at all
+};
+class BrokenSettingsFile : public Settings, public ::testing::WithParamInterface<Broken> {};
 
 TEST_P(BrokenSettingsFile, FallsBackToEveryDefault) {
-    if (GetParam()) home.WriteFile("Tallowin.INI", GetParam());
+    if (GetParam().contents) home.WriteFile("Tallowin.INI", GetParam().contents);
     form.SetLeft(3000);
     LoadSettings(form, state);
     EXPECT_EQ(state.sTarget, QStringLiteral("C:\\"));
@@ -69,14 +74,15 @@ TEST_P(BrokenSettingsFile, FallsBackToEveryDefault) {
     EXPECT_EQ(form.Top(), 200.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BrokenSettingsFile,
-                         ::testing::Values(nullptr,                                 // no file at all
-                                           "",                                      // empty
-                                           "10\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n",  // four lines
-                                           "ten\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n",
-                                           "12.5\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n",
-                                           "40000\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n",
-                                           "\"10\"\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n"));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenSettingsFile,
+    ::testing::Values(Broken{"NoFile", nullptr}, Broken{"EmptyFile", ""},
+                      Broken{"FourLines", "10\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n"},
+                      Broken{"LeftIsAWord", "ten\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n"},
+                      Broken{"LeftHasAFraction", "12.5\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n"},
+                      Broken{"LeftPast16Bits", "40000\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n"},
+                      Broken{"LeftQuoted", "\"10\"\r\n20\r\n\"D:\\x\"\r\n\"pre\"\r\n\"001\"\r\n"}),
+    testing_support::ByName);
 
 TEST_F(Settings, ReadsFilesWithPlainLineFeedsAndBlanks) {
     home.WriteFile("Tallowin.INI", "  15\n-30\n \"D:\\x\"\n\"pre\",\n\"001\"\n");
