@@ -6,42 +6,49 @@
 #include <QTest>
 
 #include "app/Form1.h"
+#include "support/Layout.h"
 #include "support/TempHome.h"
 
 namespace {
-
-struct Place {
-    const char* name;
-    float left, top, width, height;
-};
 
 class MainWindow : public ::testing::Test {
 protected:
     testing_support::TempHome home;
 };
 
-TEST_F(MainWindow, ControlsStandAtTheirTwipsPlaces) {
+// The boxes and buttons in rows and clear of each other, each label over the left end of its box
+// (the classic layout lets a label reach a pixel into its box), the two buttons in one column, and
+// the preview below everything, as wide as the rows above it.
+TEST_F(MainWindow, ControlsStandInRowsInsideTheWindow) {
     Form1 form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tallowin"));
     EXPECT_EQ(form.width() * 15, 3510);
     EXPECT_EQ(form.height() * 15, 5235);
-    const Place places[] = {
-        {"Label3", 120, 120, 495, 255},    {"Text1", 120, 360, 2295, 315},
-        {"Browse", 2520, 360, 855, 375},   {"Label2", 120, 720, 495, 255},
-        {"Label4", 1680, 720, 615, 255},   {"Text2", 120, 960, 1335, 315},
-        {"Text3", 1680, 960, 735, 315},    {"Exit", 2520, 960, 855, 375},
-        {"Label1", 120, 1440, 615, 255},   {"Option1", 840, 1440, 615, 255},
-        {"Option2", 1560, 1440, 735, 255}, {"Picture1", 120, 1920, 3255, 3135},
-    };
-    for (const Place& p : places) {
-        auto* w = form.findChild<QWidget*>(QString::fromLatin1(p.name));
-        ASSERT_NE(w, nullptr) << p.name;
-        const QRect g = w->geometry();
-        EXPECT_NEAR(g.x() * 15, p.left, 7.5) << p.name;
-        EXPECT_NEAR(g.y() * 15, p.top, 7.5) << p.name;
-        EXPECT_NEAR(g.width() * 15, p.width, 7.5) << p.name;
-        EXPECT_NEAR(g.height() * 15, p.height, 7.5) << p.name;
+    const auto at = [](const host::Control& control) { return control.Widget()->geometry(); };
+    testing_support::ExpectInsideAndApart(
+        form, {form.Text1.Widget(), form.Browse.Widget(), form.Text2.Widget(), form.Text3.Widget(),
+               form.Exit.Widget(), form.Option1.Widget(), form.Option2.Widget(), form.Picture1.Widget()});
+    testing_support::ExpectInsideAndApart(
+        form, {form.Label3.Widget(), form.Label2.Widget(), form.Label4.Widget(), form.Label1.Widget()});
+    const std::pair<const host::Control*, const host::Control*> labelled[] = {
+        {&form.Label3, &form.Text1}, {&form.Label2, &form.Text2}, {&form.Label4, &form.Text3}};
+    for (const auto& [label, box] : labelled) {
+        EXPECT_EQ(at(*label).left(), at(*box).left()) << qPrintable(label->Widget()->objectName());
+        EXPECT_LT(at(*label).center().y(), at(*box).top()) << qPrintable(label->Widget()->objectName());
     }
+    EXPECT_EQ(at(form.Browse).top(), at(form.Text1).top());
+    EXPECT_EQ(at(form.Label4).top(), at(form.Label2).top());
+    EXPECT_EQ(at(form.Text3).top(), at(form.Text2).top());
+    EXPECT_EQ(at(form.Exit).top(), at(form.Text2).top());
+    EXPECT_EQ(at(form.Option1).top(), at(form.Label1).top());
+    EXPECT_EQ(at(form.Option2).top(), at(form.Label1).top());
+    EXPECT_LT(at(form.Label1).right(), at(form.Option1).left());
+    EXPECT_LT(at(form.Option1).right(), at(form.Option2).left());
+    EXPECT_EQ(at(form.Exit).left(), at(form.Browse).left());
+    EXPECT_EQ(at(form.Exit).width(), at(form.Browse).width());
+    EXPECT_GT(at(form.Picture1).top(), at(form.Option2).bottom());
+    EXPECT_EQ(at(form.Picture1).left(), at(form.Text1).left());
+    EXPECT_EQ(at(form.Picture1).right(), at(form.Browse).right());
     EXPECT_EQ(form.Exit.Caption(), QStringLiteral("EXIT"));
     EXPECT_EQ(form.Option1.Caption(), QStringLiteral("JPG"));
     EXPECT_EQ(form.Timer1.Interval(), 2000);

@@ -15,6 +15,7 @@
 #include "app/Form2.h"
 #include "host/ErrorNotice.h"
 #include "host/HostError.h"
+#include "support/Layout.h"
 #include "support/ParamName.h"
 #include "support/PermissionBitsApply.h"
 #include "support/TempHome.h"
@@ -77,6 +78,8 @@ protected:
     Form1 main;
 };
 
+// The drive list over both lists, the folders beside the files, and Done under the files in their
+// column.
 TEST_F(Chooser, WindowAndControlsStandAtTheirPlaces) {
     Form2& chooser = BrowseWith(QStringLiteral("C:\\"));
     EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Tallowin Target"));
@@ -86,16 +89,18 @@ TEST_F(Chooser, WindowAndControlsStandAtTheirPlaces) {
     EXPECT_EQ(chooser.parentWidget(), nullptr);  // no owner
     EXPECT_EQ(chooser.windowModality(), Qt::NonModal);
     EXPECT_TRUE(chooser.isVisible());
-    const host::Control* controls[] = {&chooser.Drive1, &chooser.Dir1, &chooser.File1, &chooser.Done};
-    const float places[][4] = {
-        {120, 120, 4335, 315}, {120, 600, 1935, 2340}, {2280, 600, 2175, 1845}, {2280, 2640, 2175, 375}};
-    for (int i = 0; i < 4; ++i) {
-        const QRect g = controls[i]->Widget()->geometry();
-        EXPECT_NEAR(g.x() * 15, places[i][0], 7.5) << i;
-        EXPECT_NEAR(g.y() * 15, places[i][1], 7.5) << i;
-        EXPECT_NEAR(g.width() * 15, places[i][2], 7.5) << i;
-        EXPECT_NEAR(g.height() * 15, places[i][3], 7.5) << i;
-    }
+    testing_support::ExpectInsideAndApart(chooser, {chooser.Drive1.Widget(), chooser.Dir1.Widget(),
+                                                    chooser.File1.Widget(), chooser.Done.Widget()});
+    const QRect drive = chooser.Drive1.Widget()->geometry(), dir = chooser.Dir1.Widget()->geometry(),
+                file = chooser.File1.Widget()->geometry(), done = chooser.Done.Widget()->geometry();
+    EXPECT_EQ(drive.left(), dir.left());
+    EXPECT_EQ(drive.right(), file.right());
+    EXPECT_LT(drive.bottom(), dir.top());
+    EXPECT_EQ(file.top(), dir.top());
+    EXPECT_LT(dir.right(), file.left());
+    EXPECT_EQ(done.left(), file.left());
+    EXPECT_EQ(done.width(), file.width());
+    EXPECT_LT(file.bottom(), done.top());
     EXPECT_EQ(chooser.Done.Caption(), QStringLiteral("Done"));
     // The tab order: Drive1, Dir1, File1, Done.
     QList<QWidget*> chain;
