@@ -1,0 +1,62 @@
+#include "platform/DecodePicture.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <mutex>
+
+#include "platform/PictureCheck.h"
+
+namespace platform {
+namespace {
+
+using Outcome = DecodedPicture::Outcome;
+
+// The toolkit refuses to allocate more than 128 MB for one picture by default, which stops at
+// about 8000 x 4000. Our limit is the bitmap's own (checked before decoding); this leaves room for
+// the widest form a decoder uses on the way (16-bit RGBA, 8 bytes a pixel).
+constexpr int kAllocationLimitMb = 2 * 1024 + 256;
+
+PictureClaim Check(std::string_view type, std::span<const std::uint8_t> bytes) {
+    if (type.find("bmp") != std::string_view::npos) return CheckBitmapFile(bytes);
+    if (type.find("png") != std::string_view::npos) return CheckPngFile(bytes);
+    if (type.find("jpeg") != std::string_view::npos || type.find("jpg") != std::string_view::npos)
+        return CheckJpegFile(bytes);
+    return {PictureClaim::Verdict::kPlausible, QSize()};
+}
+
+}  // namespace
+
+DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes) {
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
+
+    DecodedPicture result;
+    const PictureClaim claim = Check(type, bytes);
+    result.size = claim.size;
+    if (claim.verdict == PictureClaim::Verdict::kBroken) return result;
+
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (!result.size.isValid()) result.size = reader.size();
+    if (result.size.isValid() && !FitsBitmap(result.size)) {
+        result.outcome = Outcome::kTooLarge;
+        return result;
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return result;
+    result.size = image.size();
+    if (!FitsBitmap(image.size())) {
+        result.outcome = Outcome::kTooLarge;
+        return result;
+    }
+    image.convertTo(QImage::Format_RGB32);
+    result.image = std::move(image);
+    result.outcome = Outcome::kPicture;
+    return result;
+}
+
+}  // namespace platform
