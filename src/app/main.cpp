@@ -4,6 +4,7 @@
 
 #include "app/AppIcon.h"
 #include "app/Form1.h"
+#include "host/Clipboard.h"
 #include "host/ErrorNotice.h"
 #include "host/Events.h"
 
@@ -20,11 +21,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setWindowIcon(AppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallowin.Tallowin"));
+    QString whyNot;
+    if (!host::Clipboard::Open(&whyNot)) {
+        std::fprintf(stderr, "%s\n", qPrintable(whyNot));
+        return 1;
+    }
 
     Form1 form;
     host::ErrorNotice::SetAnchor(&form);
     host::RunEvent([&form] { form.Form_Load(); });
     form.Show();
     form.Text1.SetFocus();
-    return app.exec();
+    const int code = app.exec();
+    host::Clipboard::Close();
+    return code;
 }

@@ -1,42 +1,57 @@
 #include "host/Clipboard.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QImage>
-#include <QMimeData>
 #include <optional>
+#include <string>
 
-#include "platform/ClipboardSelection.h"
+#include "host/App.h"
+#include "host/HostError.h"
+#include "platform/GdiObjects.h"
+#include "platform/SystemClipboard.h"
 
 namespace host {
 namespace {
 
-// Where the clipboard stood when a bitmap was last read from it; Clear then empties only that.
+// The contents a bitmap was last read from; Clear then empties only those.
 std::optional<platform::ClipboardMark> readMark;
 
-bool OffersImage(const QStringList& formats) {
-    for (const QString& f : formats)
-        if (f.startsWith(QLatin1String("image/")) || f == QLatin1String("application/x-qt-image"))
-            return true;
-    return false;
+[[noreturn]] void RaiseTooLarge(QSize size) {
+    RaiseError(kOutOfMemory, App::EXEName(),
+               QStringLiteral("Out of memory: the picture on the clipboard is %1 x %2 pixels, more than the "
+                              "%3 pixels a bitmap can hold")
+                   .arg(size.width())
+                   .arg(size.height())
+                   .arg(platform::kMaxPixelBytes / 4));
 }
 
 }  // namespace
 
+bool Clipboard::Open(QString* whyNot) {
+    std::string reason;
+    const bool opened = platform::OpenSystemClipboard(&reason);
+    if (!opened && whyNot) *whyNot = QString::fromStdString(reason);
+    return opened;
+}
+
+void Clipboard::Close() {
+    readMark.reset();
+    platform::CloseSystemClipboard();
+}
+
 Picture Clipboard::GetData(int format) {
+    readMark.reset();
     if (format != kBitmap) return Picture();
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    if (!data || !OffersImage(data->formats())) return Picture();
-    readMark = platform::MarkClipboard();
-    // A picture that does not decode (cut short, unknown) counts as no bitmap.
-    return Picture(qvariant_cast<QImage>(data->imageData()));
+    platform::ClipboardReader::Found found = platform::SystemClipboard().Take();
+    if (found.tooLarge.isValid()) RaiseTooLarge(found.tooLarge);
+    if (found.picture.isNull()) return Picture();
+    readMark = found.mark;
+    return Picture(found.picture);
 }
 
 void Clipboard::Clear() {
     if (readMark)
-        platform::ClearClipboard(*readMark);
+        platform::SystemClipboard().Clear(*readMark);
     else
-        platform::ClearClipboard();
+        platform::SystemClipboard().ClearAll();
     readMark.reset();
 }
 

@@ -1,5 +1,9 @@
 #pragma once
-// The system clipboard, as the program sees it.
+// The system clipboard, as the program sees it. Reading happens ahead, off the interface thread
+// (platform::ClipboardReader); what is asked here returns at once, whatever the clipboard's owner
+// does.
+
+#include <QString>
 
 #include "host/Picture.h"
 
@@ -9,9 +13,15 @@ class Clipboard {
 public:
     static constexpr int kBitmap = 2;
 
-    // The clipboard's bitmap as a picture; a picture whose Handle is 0 when it holds none (or
-    // the format asked for is not the bitmap). Asks the clipboard for its formats once and
-    // fetches the image only when one is offered, so an idle check moves no image data.
+    // Starts watching the desktop's clipboard; false, with the reason, when it cannot be watched.
+    // Called once at start-up (the first use opens it otherwise).
+    static bool Open(QString* whyNot = nullptr);
+    // Stops watching, before the application goes.
+    static void Close();
+
+    // The clipboard's bitmap as a picture; a picture whose Handle is 0 when it holds none ready
+    // (or the format asked for is not the bitmap). A picture larger than a bitmap can hold raises
+    // "Out of memory" with its size, once for as long as it stays on the clipboard.
     static Picture GetData(int format);
     // Empties the clipboard, whoever holds it: the program that put a grab there lets it go. After a
     // bitmap was read, only that one is emptied: a grab put there since stays for the next look.

@@ -19,6 +19,8 @@ QString StandardDescription(int number) {
             return QStringLiteral("Invalid procedure call or argument");
         case kOverflow:
             return QStringLiteral("Overflow");
+        case kOutOfMemory:
+            return QStringLiteral("Out of memory");
         case kSubscriptOutOfRange:
             return QStringLiteral("Subscript out of range");
         case kDivisionByZero:

@@ -4,9 +4,9 @@
 #include <QGuiApplication>
 
 #include "platform/BitmapImage.h"
-#include "platform/ClipboardSelection.h"
 #include "platform/Gdi.h"
 #include "platform/HandleTable.h"
+#include "platform/SystemClipboard.h"
 
 namespace platform {
 
@@ -14,7 +14,7 @@ namespace {
 
 bool clipboardOpen = false;
 
-QClipboard* SystemClipboard() {
+QClipboard* ToolkitClipboard() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
                                                                         : nullptr;
 }
@@ -29,14 +29,14 @@ BOOL OpenClipboard(HWND) {
 
 BOOL EmptyClipboard() {
     if (!clipboardOpen) return 0;
-    ClearClipboard();
+    SystemClipboard().ClearAll();
     return 1;
 }
 
 HANDLE SetClipboardData(UINT uFormat, HANDLE hMem) {
     if (!clipboardOpen || uFormat != CF_BITMAP) return 0;
     const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hMem);
-    QClipboard* clipboard = SystemClipboard();
+    QClipboard* clipboard = ToolkitClipboard();
     if (bitmap == nullptr || bitmap->selectedInto != 0 || hMem == HandleTable::Instance().StockBitmap() ||
         clipboard == nullptr)
         return 0;

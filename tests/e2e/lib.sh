@@ -103,3 +103,39 @@ e2e_screenshot() {
   [ "$1" != root ] && target=(-id "$1")
   xwd -silent "${target[@]}" | xwdtopnm 2>/dev/null | pnmtopng >"$2" 2>/dev/null
 }
+
+# Our own clipboard owner (tests/e2e/clipowner.cpp) with the options in "$@"; waits until it owns
+# the clipboard and leaves its process id in E2E_OWNER and the file it prints to in E2E_OWNER_OUT.
+# E2E_TOOLS is the folder of the test programs.
+E2E_OWNERS=0
+e2e_owner() {
+  E2E_OWNERS=$((E2E_OWNERS + 1))
+  local ready="$E2E_ROOT/owner$E2E_OWNERS.ready"
+  E2E_OWNER_OUT="$E2E_ROOT/owner$E2E_OWNERS.out"
+  "$E2E_TOOLS/clipowner" --ready "$ready" "$@" >"$E2E_OWNER_OUT" 2>&1 &
+  E2E_OWNER=$!
+  E2E_PIDS+=($E2E_OWNER)
+  E2E_WAIT=10 e2e_wait_for test -e "$ready" || e2e_fail "clipowner did not take the clipboard"
+}
+
+# Sends pings to the main window for $1 seconds in the background; e2e_pings_answered checks them.
+e2e_watch_pings() {
+  "$E2E_TOOLS/pingwatch" "$E2E_WINDOW" "$1" >"$E2E_ROOT/pings.out" 2>&1 &
+  E2E_PINGWATCH=$!
+  E2E_PIDS+=($E2E_PINGWATCH)
+}
+# Every ping was answered within 100 ms.
+e2e_pings_answered() {
+  local ok=0
+  wait "$E2E_PINGWATCH" || ok=1
+  cat "$E2E_ROOT/pings.out"
+  [ $ok -eq 0 ] || e2e_fail "the window did not answer every ping within 100 ms: $(cat "$E2E_ROOT/pings.out")"
+}
+
+# The window the program reads the clipboard through (its own, hidden).
+e2e_clipboard_window() {
+  xdotool search --name '^Tallowin clipboard$' 2>/dev/null | head -1
+}
+
+# The numbered files in the current folder, in order.
+e2e_files() { ls scrn* 2>/dev/null | tr '\n' ' '; }
