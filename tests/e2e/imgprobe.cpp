@@ -7,6 +7,7 @@
 //   imgprobe near FILE W H TOL  exits 0 when FILE is the `make` picture within TOL per channel on average
 #include <QCoreApplication>
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,8 @@ QImage Load(const char* file) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    QCoreApplication app(argc, argv);  // for the image format plugins
+    QCoreApplication app(argc, argv);     // for the image format plugins
+    QImageReader::setAllocationLimit(0);  // the big grabs' files too
     const char* cmd = argv[1];
     if (!std::strcmp(cmd, "make") && argc == 5) {
         QImage image(std::atoi(argv[3]), std::atoi(argv[4]), QImage::Format_RGB32);

@@ -139,3 +139,6 @@ e2e_clipboard_window() {
 
 # The numbered files in the current folder, in order.
 e2e_files() { ls scrn* 2>/dev/null | tr '\n' ' '; }
+
+# Nobody owns the clipboard.
+e2e_not_owned() { [ -z "$(e2e_clipboard_targets)" ]; }
