@@ -42,7 +42,7 @@ ReplyPtr<Reply> Own(Reply* reply) {
 
 }  // namespace
 
-std::unique_ptr<X11Clipboard> X11Clipboard::Open() {
+std::unique_ptr<X11Clipboard> X11Clipboard::Open(Emptying emptying) {
     xcb_connection_t* conn = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(conn)) {
         xcb_disconnect(conn);
@@ -57,13 +57,13 @@ std::unique_ptr<X11Clipboard> X11Clipboard::Open() {
         xcb_disconnect(conn);
         return nullptr;
     }
-    std::unique_ptr<X11Clipboard> clipboard(new X11Clipboard(conn, xfixes->first_event));
+    std::unique_ptr<X11Clipboard> clipboard(new X11Clipboard(conn, xfixes->first_event, emptying));
     if (!clipboard->Init()) return nullptr;
     return clipboard;
 }
 
-X11Clipboard::X11Clipboard(xcb_connection_t* conn, std::uint8_t xfixesEvent)
-    : conn_(conn), xfixesEvent_(xfixesEvent) {}
+X11Clipboard::X11Clipboard(xcb_connection_t* conn, std::uint8_t xfixesEvent, Emptying emptying)
+    : conn_(conn), xfixesEvent_(xfixesEvent), emptying_(emptying) {}
 
 bool X11Clipboard::Init() {
     clipboard_ = Intern("CLIPBOARD");
@@ -156,15 +156,37 @@ void X11Clipboard::Clear(ClipboardMark mark) {
             Own(xcb_get_selection_owner_reply(conn_, xcb_get_selection_owner(conn_, clipboard_), nullptr));
         if (!owner || owner->owner != OwnerOf(mark)) return;
     }
-    xcb_set_selection_owner(conn_, XCB_NONE, clipboard_, time);
+    Empty(time);
+}
+
+void X11Clipboard::ClearAll() { Empty(XCB_CURRENT_TIME); }
+
+void X11Clipboard::Empty(xcb_timestamp_t time) {
+    xcb_set_selection_owner(conn_, emptying_ == Emptying::kHoldEmpty ? window_ : XCB_NONE, clipboard_, time);
     xcb_flush(conn_);
     Wake();
 }
 
-void X11Clipboard::ClearAll() {
-    xcb_set_selection_owner(conn_, XCB_NONE, clipboard_, XCB_CURRENT_TIME);
+bool X11Clipboard::AnswerRequest(const Event& event) {
+    if (event.Type() != XCB_SELECTION_REQUEST) return false;
+    const auto& request = event.As<xcb_selection_request_event_t>();
+    xcb_selection_notify_event_t answer{};
+    answer.response_type = XCB_SELECTION_NOTIFY;
+    answer.time = request.time;
+    answer.requestor = request.requestor;
+    answer.selection = request.selection;
+    answer.target = request.target;
+    answer.property = XCB_NONE;  // refused
+    if (request.selection == clipboard_ && request.owner == window_ && request.target == targets_) {
+        // An old client names no property: the target's name is the property then.
+        answer.property = request.property != XCB_NONE ? request.property : request.target;
+        xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, request.requestor, answer.property, XCB_ATOM_ATOM,
+                            32, 0, nullptr);
+    }
+    xcb_send_event(conn_, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&answer));
     xcb_flush(conn_);
-    Wake();
+    return true;
 }
 
 void X11Clipboard::Wake() {
@@ -178,7 +200,11 @@ void X11Clipboard::Wake() {
 std::unique_ptr<X11Clipboard::Event> X11Clipboard::NextEvent(std::optional<Clock::time_point> deadline) {
     for (;;) {
         if (stop_ || broken_) return nullptr;
-        if (xcb_generic_event_t* event = xcb_poll_for_event(conn_)) return std::make_unique<Event>(event);
+        if (xcb_generic_event_t* raw = xcb_poll_for_event(conn_)) {
+            auto event = std::make_unique<Event>(raw);
+            if (!AnswerRequest(*event)) return event;
+            continue;
+        }
         if (xcb_connection_has_error(conn_)) {
             broken_ = true;
             return nullptr;
@@ -202,7 +228,9 @@ bool X11Clipboard::TakeSelectionNotice(const Event& event) {
     const auto& notice = event.As<xcb_xfixes_selection_notify_event_t>();
     if (notice.selection != clipboard_) return false;
     // A destroyed owner or one that disconnected leaves the clipboard empty: its owner reads None.
-    const ClipboardMark mark = MarkOf(notice.owner, notice.selection_timestamp);
+    // Held empty by us, it is empty too.
+    const ClipboardMark mark =
+        notice.owner == window_ ? ClipboardMark() : MarkOf(notice.owner, notice.selection_timestamp);
     latest_ = mark.Value();
     pending_ = mark;
     return true;

@@ -9,6 +9,11 @@
 // change. Emptying gives the selection to no one stamped with that time: the server ignores a
 // change stamped before the selection's last one, so a grab that arrived since stays, and no
 // reading of the server's clock is needed.
+//
+// Under XWayland that is not enough: the compositor keeps offering the grab to native programs,
+// and mutter offers its own copy to X11 again once the copying program ends. There the clipboard is
+// emptied by taking it with an offer of no types and holding it until another program copies
+// something; the compositor then drops the grab for everyone. The held clipboard reads as empty.
 
 #include <xcb/xcb.h>
 
@@ -26,8 +31,13 @@ namespace platform {
 
 class X11Clipboard final : public ClipboardBackend {
 public:
+    enum class Emptying {
+        kGiveToNoOne,  // an X11 session
+        kHoldEmpty,    // XWayland: native programs must see the clipboard empty too
+    };
+
     // The backend on the X server that DISPLAY names; null when there is none, or it lacks XFixes.
-    static std::unique_ptr<X11Clipboard> Open();
+    static std::unique_ptr<X11Clipboard> Open(Emptying emptying = Emptying::kGiveToNoOne);
     ~X11Clipboard() override;
 
     void Start(Listener listener) override;
@@ -39,7 +49,7 @@ private:
     struct Event;  // an event taken from the connection, freed when it goes
     using Clock = std::chrono::steady_clock;
 
-    X11Clipboard(xcb_connection_t* conn, std::uint8_t xfixesEvent);
+    X11Clipboard(xcb_connection_t* conn, std::uint8_t xfixesEvent, Emptying emptying);
     bool Init();
     void Run();
     void Announce(ClipboardMark mark);
@@ -47,6 +57,11 @@ private:
     std::unique_ptr<Event> NextEvent(std::optional<Clock::time_point> deadline);
     // Notes a change of the clipboard's owner; false for any other event.
     bool TakeSelectionNotice(const Event& event);
+    // Answers a program that asks the held clipboard for its contents: it offers nothing. False for
+    // any other event.
+    bool AnswerRequest(const Event& event);
+    // Gives the clipboard to no one, or holds it empty, if it has not changed since `time`.
+    void Empty(xcb_timestamp_t time);
     FetchResult Transfer(ClipboardMark mark, xcb_atom_t target, std::vector<std::uint8_t>& bytes);
     FetchResult Incremental(std::vector<std::uint8_t>& bytes);
     FetchResult Append(std::vector<std::uint8_t>& bytes, const void* data, std::size_t length);
@@ -57,6 +72,7 @@ private:
 
     xcb_connection_t* conn_;
     std::uint8_t xfixesEvent_;
+    Emptying emptying_;
     xcb_window_t window_ = XCB_NONE;
     xcb_atom_t clipboard_ = XCB_NONE, targets_ = XCB_NONE, incr_ = XCB_NONE, property_ = XCB_NONE;
     int wake_ = -1;  // an eventfd that wakes the thread to stop
