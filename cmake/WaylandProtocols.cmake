@@ -2,7 +2,7 @@
 # protocol descriptions, made by wayland-scanner at build time and compiled into <target>. The
 # headers land in <build>/wayland/, which <target> sees privately.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET GLOBAL wayland-client)
 pkg_get_variable(WAYLAND_SCANNER_FROM_PKGCONFIG wayland-scanner wayland_scanner)
 find_program(WAYLAND_SCANNER NAMES wayland-scanner HINTS ${WAYLAND_SCANNER_FROM_PKGCONFIG} REQUIRED)
 

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# In a Wayland session (the compositor in $1), a picture copied by a native program while the
+# program is in the background becomes one file within a tick; afterwards the clipboard is empty
+# for native programs too and the copying program lets go; neither focus changes nor the copying
+# program's end bring the same grab back.
+# Arguments: compositor (sway, mutter, kwin), the program, the image probe, the mutter seat helper.
+source "$(dirname "$0")/lib.sh"
+compositor=$1
+tallowin=$2
+probe=$3
+WL_HELPERS=$(dirname "$4")
+wl_session "$compositor" "$@"
+
+"$probe" make "$E2E_ROOT/first.png" 301 157
+"$probe" make "$E2E_ROOT/second.png" 120 203
+"$probe" make "$E2E_ROOT/third.png" 64 48
+tick=4.5  # one 2-s tick, and the time a loaded machine takes
+
+e2e_start "$tallowin"
+
+# In the background: the grab is seen, saved once, and gone from the clipboard everywhere.
+wl_focus_away
+wl_copy "$E2E_ROOT/first.png"
+E2E_WAIT=$tick e2e_wait_for test -s scrn000.jpg || wl_fail "a grab copied in the background was not saved"
+"$probe" near scrn000.jpg 301 157 3 || e2e_fail "scrn000.jpg does not show the grab"
+E2E_WAIT=$tick e2e_wait_for wl_copy_gone || wl_fail "the copying program still holds the grab"
+wl_offers_nothing || wl_fail "native programs still see on the clipboard: $(wl_types)"
+
+# Focus changes offer nothing again.
+wl_focus_program
+sleep "$tick"
+wl_focus_away
+sleep "$tick"
+[ -e scrn001.jpg ] && wl_fail "the grab was saved again after the focus changed"
+
+# With the program in front the same holds, and further focus changes bring nothing back.
+wl_focus_program
+wl_copy "$E2E_ROOT/second.png"
+E2E_WAIT=$tick e2e_wait_for test -s scrn001.jpg || wl_fail "a grab copied while in front was not saved"
+"$probe" near scrn001.jpg 120 203 3 || e2e_fail "scrn001.jpg does not show the grab"
+E2E_WAIT=$tick e2e_wait_for wl_copy_gone || wl_fail "the copying program still holds the second grab"
+wl_focus_away
+sleep "$tick"
+wl_focus_program
+sleep "$tick"
+[ -e scrn002.jpg ] && wl_fail "the second grab was saved again after the focus changed"
+
+# A copying program that ends at once: where the compositor keeps a copy of its own (mutter), that
+# copy is saved once and then let go; where it does not, the grab is gone with its program.
+wl_copy "$E2E_ROOT/third.png"
+E2E_WAIT=2 e2e_wait_for test -n "$(wl_types)" || wl_fail "the third grab never reached the clipboard"
+kill "$WL_COPY"
+wait "$WL_COPY" 2>/dev/null || true
+sleep "$tick"
+if [ "$compositor" = mutter ]; then
+  test -s scrn002.jpg || wl_fail "mutter's copy of an ended program's grab was not saved"
+  "$probe" near scrn002.jpg 64 48 3 || e2e_fail "scrn002.jpg does not show the grab"
+  wl_offers_nothing || wl_fail "mutter still offers its copy: $(wl_types)"
+  sleep "$tick"
+fi
+ls scrn003.* 2>/dev/null && wl_fail "one grab became two files"
+echo "wayland capture under $compositor: ok"
