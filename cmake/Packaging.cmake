@@ -23,6 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tallowin developers <tallowin@users.noreply
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A native Wayland window, where only WAYLAND_DISPLAY is set, needs the toolkit's Wayland plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The menu and icon caches are refreshed by the dpkg triggers of desktop-file-utils and the
 # icon theme; the package needs no maintainer scripts of its own.
