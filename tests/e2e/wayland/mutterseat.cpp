@@ -3,14 +3,19 @@
 // So this starts one, prints "ready", and holds it until it is killed.
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QThread>
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QString service = QStringLiteral("org.gnome.Mutter.RemoteDesktop");
+    // mutter takes its name on the bus a moment after its Wayland socket appears.
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    for (int i = 0; bus && !bus->isServiceRegistered(service).value() && i < 200; ++i) QThread::msleep(100);
     QDBusInterface desktop(service, QStringLiteral("/org/gnome/Mutter/RemoteDesktop"), service,
                            QDBusConnection::sessionBus());
     QDBusReply<QDBusObjectPath> session = desktop.call(QStringLiteral("CreateSession"));
