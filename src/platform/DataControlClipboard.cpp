@@ -161,7 +161,9 @@ private:
         for (;;) {
             if (announce_) {
                 announce_ = false;
-                listener_(Mark(), types_);  // may Fetch, and so learn of newer selections
+                // A copy: a Fetch from within the listener may learn of a newer selection.
+                const std::vector<std::string> types = types_;
+                listener_(Mark(), types);
                 continue;
             }
             if (lost_ || !Pump(nullptr, nullptr)) return;
