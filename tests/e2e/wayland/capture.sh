@@ -51,7 +51,7 @@ wl_copy "$E2E_ROOT/third.png"
 # (A tick may take it before the program ends: then it is saved as usual.)
 on_clipboard_or_saved() { [ -n "$(wl_types)" ] || [ -s scrn002.jpg ]; }
 E2E_WAIT=$tick e2e_wait_for on_clipboard_or_saved || wl_fail "the third grab never reached the clipboard"
-kill "$WL_COPY"
+kill "$WL_COPY" 2>/dev/null || true
 wait "$WL_COPY" 2>/dev/null || true
 sleep "$tick"
 if [ "$compositor" = mutter ]; then

@@ -112,7 +112,9 @@ int main(int argc, char** argv) {
     zwlr_data_control_source_v1_add_listener(source, &kSourceListener, nullptr);
     zwlr_data_control_source_v1_offer(source, "image/png");
     zwlr_data_control_device_v1_set_selection(device, source);
-    wl_display_roundtrip(display);
+    // Ready once the request is on its way: a round trip could already bring (and serve) a slow
+    // request for the data.
+    wl_display_flush(display);
     std::printf("ready\n");
     std::fflush(stdout);
     while (!cancelled && wl_display_dispatch(display) >= 0) {
