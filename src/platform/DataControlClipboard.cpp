@@ -262,7 +262,8 @@ private:
     std::vector<ClipboardMark> clearMarks_;
 };
 
-std::unique_ptr<DataControlClipboard> DataControlClipboard::Open(std::string* problem) {
+std::unique_ptr<DataControlClipboard> DataControlClipboard::Open(std::string* problem, bool* reached) {
+    if (reached) *reached = false;
     if (!std::getenv("WAYLAND_DISPLAY") && !std::getenv("WAYLAND_SOCKET")) {
         if (problem) *problem = "no Wayland compositor was found (WAYLAND_DISPLAY is not set)";
         return nullptr;
@@ -273,6 +274,7 @@ std::unique_ptr<DataControlClipboard> DataControlClipboard::Open(std::string* pr
             *problem = std::string("the Wayland compositor cannot be reached (") + std::strerror(errno) + ")";
         return nullptr;
     }
+    if (reached) *reached = true;
     auto impl = std::make_unique<Impl>(display);
     if (!impl->Connect(problem)) return nullptr;
     return std::unique_ptr<DataControlClipboard>(new DataControlClipboard(std::move(impl)));

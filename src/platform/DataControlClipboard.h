@@ -18,8 +18,9 @@ namespace platform {
 class DataControlClipboard final : public ClipboardBackend {
 public:
     // The backend on the compositor that WAYLAND_DISPLAY names. Null when there is none or it
-    // offers no data-control protocol; `problem` then says which.
-    static std::unique_ptr<DataControlClipboard> Open(std::string* problem);
+    // offers no data-control protocol; `problem` then says which, and `reached` whether a
+    // compositor answered at all.
+    static std::unique_ptr<DataControlClipboard> Open(std::string* problem, bool* reached = nullptr);
     ~DataControlClipboard() override;
 
     // The protocol spoken, by its global's name.

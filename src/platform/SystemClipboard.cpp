@@ -1,7 +1,6 @@
 #include "platform/SystemClipboard.h"
 
 #include <QGuiApplication>
-#include <cstdlib>
 
 #include "platform/DataControlClipboard.h"
 #include "platform/QtClipboard.h"
@@ -14,27 +13,26 @@ std::unique_ptr<ClipboardReader> reader;
 
 // Data-control where the compositor offers it: on Wayland only it sees the clipboard from the
 // background (sway and KWin show it to XWayland only while an X11 window has the focus). Otherwise
-// X11: an X11 session, or XWayland under a compositor without data-control (GNOME), where the
-// clipboard is emptied by holding it empty so that native programs see it empty too.
+// X11, over a connection of its own whichever way the window is shown: an X11 session, or XWayland
+// under a compositor without data-control (GNOME), where the clipboard is emptied by holding it
+// empty so that native programs see it empty too.
 std::unique_ptr<ClipboardBackend> ChooseBackend(std::string* whyNot) {
     const QString platform = QGuiApplication::platformName();
     const bool desktop = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
     if (!desktop) return std::make_unique<QtClipboard>();  // offscreen: the toolkit's own clipboard
 
     std::string noDataControl;
-    if (auto dataControl = DataControlClipboard::Open(&noDataControl)) return dataControl;
-    const bool xwayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
-    if (platform == QLatin1String("xcb")) {
-        if (auto x11 = X11Clipboard::Open(xwayland ? X11Clipboard::Emptying::kHoldEmpty
-                                                   : X11Clipboard::Emptying::kGiveToNoOne))
-            return x11;
-        if (whyNot)
-            *whyNot =
-                "The X server does not report clipboard changes (its XFixes extension is missing), "
-                "so Tallowin cannot watch the clipboard.";
-        return nullptr;
-    }
-    if (whyNot)
+    bool wayland = false;
+    if (auto dataControl = DataControlClipboard::Open(&noDataControl, &wayland)) return dataControl;
+    if (auto x11 = X11Clipboard::Open(wayland ? X11Clipboard::Emptying::kHoldEmpty
+                                              : X11Clipboard::Emptying::kGiveToNoOne))
+        return x11;
+    if (!whyNot) return nullptr;
+    if (platform == QLatin1String("xcb"))
+        *whyNot =
+            "The X server does not report clipboard changes (its XFixes extension is missing), "
+            "so Tallowin cannot watch the clipboard.";
+    else
         *whyNot = "Tallowin cannot watch the clipboard: " + noDataControl +
                   ", and there is no XWayland to read it through. Start Tallowin with XWayland running "
                   "(DISPLAY set), or on a compositor that offers data-control (sway, KDE Plasma).";
