@@ -3,23 +3,25 @@
 #include <cstdio>
 
 #include "app/AppIcon.h"
+#include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/OpenDisplay.h"
 #include "host/Clipboard.h"
 #include "host/ErrorNotice.h"
 #include "host/Events.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = AnswerCommandLine(argc, argv, stdout, stderr)) return *status;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-            std::fprintf(stderr,
-                         "Tallowin needs a graphical desktop, and none was found (DISPLAY is not set).\n");
+            std::fprintf(stderr, "tallowin: %s\n", NoDisplayMessage(nullptr, nullptr, nullptr).c_str());
             return 1;
         }
         // A native Wayland client cannot watch the clipboard in the background; XWayland can.
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    QApplication app(argc, argv);
-    app.setWindowIcon(AppIcon());
+    const auto app = OpenDisplay(argc, argv);
+    app->setWindowIcon(AppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallowin.Tallowin"));
     QString whyNot;
     if (!host::Clipboard::Open(&whyNot)) {
@@ -32,7 +34,7 @@ int main(int argc, char** argv) {
     host::RunEvent([&form] { form.Form_Load(); });
     form.Show();
     form.Text1.SetFocus();
-    const int code = app.exec();
+    const int code = app->exec();
     host::Clipboard::Close();
     return code;
 }

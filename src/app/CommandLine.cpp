@@ -1,0 +1,50 @@
+#include "app/CommandLine.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* kUsage = "Usage: tallowin [--help | --version]\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Saves every picture that is put on the clipboard, such as a screen grab, as a\n"
+    "numbered JPEG or bitmap file in the target folder, shows a preview of it and\n"
+    "empties the clipboard. The target folder, the name prefix and the next number\n"
+    "are kept in Tallowin.INI in the folder Tallowin is started from.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n";
+
+bool Is(const char* argument, const char* name) { return std::strcmp(argument, name) == 0; }
+
+}  // namespace
+
+const char* ProgramVersion() { return TALLOWIN_VERSION; }
+
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (Is(argument, "--help") || Is(argument, "-h")) {
+            std::fputs(kUsage, out);
+            std::fputs(kHelp, out);
+            return 0;
+        }
+        if (Is(argument, "--version")) {
+            std::fprintf(out,
+                         "tallowin %s\n"
+                         "Copyright (c) The Tallowin developers\n"
+                         "MIT License: this is free software; you are free to change and redistribute it.\n",
+                         ProgramVersion());
+            return 0;
+        }
+        // Only the options above exist; the toolkit's own options are not offered either.
+        const bool option = argument[0] == '-' && argument[1] != '\0';
+        std::fprintf(err, "tallowin: %s '%s'\n", option ? "unknown option" : "unexpected argument", argument);
+        std::fputs(kUsage, err);
+        std::fputs("Try 'tallowin --help' for more information.\n", err);
+        return 2;
+    }
+    return std::nullopt;
+}
