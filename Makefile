@@ -17,7 +17,9 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program: the tests and benchmarks are built by the targets that run them.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target tallowin
 	@scripts/run $(BUILD)/tallowin
 
 test: build
