@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-contents.sh <deb folder> <app id> <icon sizes>...
-# The package holds exactly the program, its menu entry, its metadata and its icon in every size,
-# all under /usr, owned by root, with the modes a package should have; the PNGs are the sizes
+# The package holds exactly the program, its manual page, copyright and changelog, its menu entry,
+# its metadata and its icon in every size, all under /usr, owned by root, with the modes a package should have; the PNGs are the sizes
 # their folders promise and the program is stripped.
 # shellcheck source=tests/package/common.sh
 . "$(dirname "$0")/common.sh"

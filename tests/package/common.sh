@@ -55,6 +55,9 @@ expected_files() {
     shift 2
     {
         echo "$prefix/bin/tallowin"
+        echo "$prefix/share/man/man1/tallowin.1.gz"
+        echo "$prefix/share/doc/tallowin/copyright"
+        echo "$prefix/share/doc/tallowin/changelog.gz"
         echo "$prefix/share/applications/$id.desktop"
         echo "$prefix/share/metainfo/$id.metainfo.xml"
         echo "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
