@@ -35,6 +35,11 @@ Form1::Form1()
     host::Control::SetTabOrder({&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1,
                                 &Option1, &Option2, &Picture1});
     Option1.SetValue(true);
+    // What screen readers call the fields: their captions; the preview has none on screen.
+    Label3.SetBuddy(Text1);
+    Label2.SetBuddy(Text2);
+    Label4.SetBuddy(Text3);
+    Picture1.Widget()->setAccessibleName(QStringLiteral("Preview"));
 
     Text1.OnChange([this] { State.sTarget = Text1.Text(); });
     Text2.OnChange([this] { State.sName = Text2.Text(); });

@@ -1,6 +1,7 @@
 #include "app/Form2.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <exception>
 
 #include "app/AppIcon.h"
@@ -44,6 +45,10 @@ Form2::Form2()
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
     host::Control::SetTabOrder({&Drive1, &Dir1, &File1, &Done});
+    // The lists have no captions on screen; screen readers still need their names.
+    Drive1.Widget()->setAccessibleName(QStringLiteral("Drive"));
+    Dir1.Widget()->setAccessibleName(QStringLiteral("Folders"));
+    File1.Widget()->setAccessibleName(QStringLiteral("Files"));
 
     Drive1.OnChange([this] { Drive1_Change(); });
     Dir1.OnChange([this] { Dir1_Change(); });
@@ -90,6 +95,15 @@ void Form2::Done_Click() {
     MainForm().Text1.SetText(MainForm().State.sTarget);
     Hide();
     MainForm().SetFocus();
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the chooser as its frame's close button does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    host::Form::keyPressEvent(event);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@ public:
     host::CommandButton Done;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

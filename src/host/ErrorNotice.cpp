@@ -1,5 +1,6 @@
 #include "host/ErrorNotice.h"
 
+#include <QAccessible>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
@@ -35,6 +36,15 @@ void Build() {
     layout->addWidget(ok, 0, Qt::AlignRight);
 }
 
+// The notice never takes the focus, so screen readers learn of a new text from it: the label's
+// name (its text) changed, and the window raises an alert.
+void Announce() {
+    QAccessibleEvent renamed(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    QAccessibleEvent alert(window, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
 }  // namespace
 
 QString ErrorNotice::TextFor(const HostError& error) {
@@ -52,6 +62,7 @@ void ErrorNotice::Show(const HostError& error) {
 
     const bool fresh = !window;
     if (fresh) Build();
+    const bool changed = fresh || label->text() != text;
     label->setText(text);
     window->adjustSize();
     if (fresh && anchor) {
@@ -65,6 +76,7 @@ void ErrorNotice::Show(const HostError& error) {
         window->move(place);
     }
     window->show();
+    if (changed) Announce();
 }
 
 void ErrorNotice::SetAnchor(QWidget* w) { anchor = w; }
