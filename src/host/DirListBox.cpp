@@ -12,6 +12,7 @@
 #include "host/Events.h"
 #include "host/FolderListing.h"
 #include "host/HostError.h"
+#include "host/ListFrame.h"
 #include "platform/HostPath.h"
 #include "platform/PathMap.h"
 
@@ -83,6 +84,7 @@ DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, f
     Connect(static_cast<FolderList*>(list_), &FolderList::opened,
             [this](int row) { RunEvent([this, row] { Open(row); }, list_); });
     list_->setItemDelegate(new IndentDelegate(list_));
+    KeepFrameWhole(*list_);
     // The list starts in the current directory, or in the root of C: when that cannot be read.
     std::string start = platform::MapPath(platform::CurrentDirectory());
     if (!Show(start)) Show(platform::MapPath("C:"));

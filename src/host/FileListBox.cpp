@@ -7,6 +7,7 @@
 
 #include "host/FolderListing.h"
 #include "host/HostError.h"
+#include "host/ListFrame.h"
 #include "platform/HostPath.h"
 #include "platform/PathMap.h"
 
@@ -16,6 +17,7 @@ FileListBox::FileListBox(QWidget* form, const char* name, float left, float top,
                          int tabIndex)
     : Control(new QListWidget(form), name, left, top, width, height, tabIndex),
       list_(static_cast<QListWidget*>(Widget())) {
+    KeepFrameWhole(*list_);
     // The list starts with the current directory; it stays empty when that cannot be read.
     folder_ = platform::MapPath(platform::CurrentDirectory());
     if (folder_.empty()) folder_ = platform::MapPath("C:");

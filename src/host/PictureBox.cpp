@@ -22,10 +22,15 @@ void PictureBox::PaintPicture(const Picture& picture, float x, float y, float wi
     if (image.isNull()) return;
     const int w = TwipsToPixels(width), h = TwipsToPixels(height);
     if (w <= 0 || h <= 0) return;
-    // Area-averaging downscale first, so a large grab becomes a clean thumbnail.
-    const QImage scaled = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QPainter painter(&canvas_->Image());
-    painter.drawImage(TwipsToPixels(x), TwipsToPixels(y), scaled);
+    // Area-averaging downscale first, so a large grab becomes a clean thumbnail, to the device
+    // pixels of the screen (twice as many each way at scale 2); drawn at its place in pixels.
+    QImage& target = canvas_->Image();
+    const qreal ratio = target.devicePixelRatio();
+    QImage scaled =
+        image.scaled(qRound(w * ratio), qRound(h * ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    QPainter painter(&target);
+    painter.drawImage(QPointF(TwipsToPixels(x), TwipsToPixels(y)), scaled);
     painter.end();
     canvas_->update();
 }

@@ -13,7 +13,8 @@ public:
 
     explicit PictureCanvas(QWidget* parent);
 
-    // The kept image, the size of the interior; painted into by the picture box.
+    // The kept image, the size of the interior in the screen's device pixels (its device pixel
+    // ratio says how many a pixel of the widget has); painted into by the picture box.
     QImage& Image();
     void Clear();
 
@@ -22,6 +23,7 @@ protected:
 
 private:
     QImage image_;
+    QSize interior_;  // in the widget's pixels
 };
 
 }  // namespace host
