@@ -59,7 +59,8 @@ std::string NoDisplayMessage(const char* platform, const char* display, const ch
                "' that DISPLAY names; start Tallowin from a desktop session, or set DISPLAY to a running X "
                "server you may use";
     if (!Empty(waylandDisplay))
-        return "this Wayland session offers no X11 display (DISPLAY is not set); Tallowin needs XWayland: "
-               "turn it on in your desktop, or log in to an X11 session";
+        return "cannot reach the Wayland display '" + std::string(waylandDisplay) +
+               "' that WAYLAND_DISPLAY names, and DISPLAY is not set; start Tallowin from a desktop session, "
+               "and install the package qt6-wayland or turn on XWayland";
     return "no graphical display was found (DISPLAY is not set); start Tallowin from a desktop session";
 }

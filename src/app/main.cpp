@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tallowin: %s\n", NoDisplayMessage(nullptr, nullptr, nullptr).c_str());
             return 1;
         }
-        // A native Wayland client cannot watch the clipboard in the background; XWayland can.
+        // Where XWayland is there too, the window is shown through it; the clipboard is read by a
+        // backend of its own either way.
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
     }
     const auto app = OpenDisplay(argc, argv);

@@ -62,7 +62,7 @@ grep -qF "':$free'" "$err" || e2e_fail "the line does not name the display :$fre
 no_display "no DISPLAY" -u DISPLAY -u WAYLAND_DISPLAY
 grep -q 'DISPLAY is not set' "$err" || e2e_fail "the line does not say DISPLAY is not set: $(cat "$err")"
 no_display "Wayland only" -u DISPLAY WAYLAND_DISPLAY="wayland-$free"
-grep -q 'XWayland' "$err" || e2e_fail "the line does not point to XWayland: $(cat "$err")"
+grep -qF "'wayland-$free'" "$err" || e2e_fail "the line does not name the Wayland display: $(cat "$err")"
 no_display "a platform that cannot start" DISPLAY=":$free" QT_QPA_PLATFORM=wayland
 grep -q 'QT_QPA_PLATFORM' "$err" || e2e_fail "the line does not name QT_QPA_PLATFORM: $(cat "$err")"
 echo "command_line: ok"
