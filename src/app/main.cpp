@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/OpenDisplay.h"
+#include "app/SingleInstance.h"
 #include "host/Clipboard.h"
 #include "host/ErrorNotice.h"
 #include "host/Events.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
     }
     const auto app = OpenDisplay(argc, argv);
+    if (HandOverToRunningCopy()) return 0;
     app->setWindowIcon(AppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallowin.Tallowin"));
     QString whyNot;
