@@ -6,6 +6,7 @@
 #include "app/AppIcon.h"
 #include "app/Form2.h"
 #include "host/Clipboard.h"
+#include "host/StaleFiles.h"
 #include "settings/Module1.h"
 
 namespace {
@@ -55,6 +56,9 @@ Form1::~Form1() {
 
 void Form1::Form_Load() {
     LoadSettings(*this, State);
+    // What a killed run left beside the user's files goes first.
+    host::RemoveStaleTemporaryFiles(State.sAppDir);
+    host::RemoveStaleTemporaryFiles(State.sTarget);
     Text1.SetText(State.sTarget);
     Text2.SetText(State.sName);
     Text3.SetText(State.sNumber);

@@ -1,0 +1,13 @@
+#include "host/StaleFiles.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/HostPath.h"
+
+namespace host {
+
+void RemoveStaleTemporaryFiles(const QString& path) {
+    const std::string folder = platform::HostPath(path);
+    if (!folder.empty()) platform::RemoveStaleTemporaryFiles(folder);
+}
+
+}  // namespace host
