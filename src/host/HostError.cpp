@@ -1,6 +1,8 @@
 #include "host/HostError.h"
 
+#include <QFile>
 #include <cerrno>
+#include <cstring>
 
 #include "host/App.h"
 
@@ -12,6 +14,18 @@ HostError::HostError(int number, QString source, QString description, int helpCo
       description_(std::move(description)),
       helpContext_(helpContext),
       what_(QStringLiteral("Run-time error '%1': %2").arg(number).arg(description_).toStdString()) {}
+
+void HostError::SetDetail(const QString& detail) {
+    detail_ = detail;
+    what_ = QStringLiteral("Run-time error '%1': %2").arg(number_).arg(description_).toStdString();
+    if (!detail_.isEmpty()) what_ += " (" + detail_.toStdString() + ")";
+}
+
+QString FileErrorDetail(const std::string& hostPath, int errnoValue) {
+    const QString reason = QString::fromLocal8Bit(std::strerror(errnoValue));
+    if (hostPath.empty()) return reason;
+    return QFile::decodeName(QByteArray::fromStdString(hostPath)) + QStringLiteral(": ") + reason;
+}
 
 QString StandardDescription(int number) {
     switch (number) {
@@ -58,25 +72,36 @@ void RaiseError(int number, const QString& source, const QString& description, i
     throw HostError(number, source, description, helpContext);
 }
 
-void RaiseFileError(int errnoValue) {
+namespace {
+
+int FileErrorNumber(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
         case ENOTDIR:
-            RaiseError(kPathNotFound);
+            return kPathNotFound;
         case EACCES:
         case EPERM:
         case EROFS:
-            RaiseError(kPermissionDenied);
+            return kPermissionDenied;
         case ENOSPC:
         case EFBIG:
         case EDQUOT:
-            RaiseError(kDiskFull);
+            return kDiskFull;
         case ENAMETOOLONG:
         case EINVAL:
-            RaiseError(kBadFileNameOrNumber);
+            return kBadFileNameOrNumber;
         default:
-            RaiseError(kPathFileAccessError);
+            return kPathFileAccessError;
     }
+}
+
+}  // namespace
+
+void RaiseFileError(int errnoValue, const std::string& hostPath) {
+    const int number = FileErrorNumber(errnoValue);
+    HostError error(number, App::EXEName(), StandardDescription(number));
+    error.SetDetail(FileErrorDetail(hostPath, errnoValue));
+    throw error;
 }
 
 }  // namespace host

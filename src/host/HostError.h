@@ -36,6 +36,10 @@ public:
     const QString& Source() const { return source_; }
     const QString& Description() const { return description_; }
     int HelpContext() const { return helpContext_; }
+    // What the user needs beyond the description: the file or folder and the system's reason
+    // ("/home/ann/shots/scrn004.jpg: No space left on device"); empty when there is nothing more.
+    const QString& Detail() const { return detail_; }
+    void SetDetail(const QString& detail);
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
@@ -43,6 +47,7 @@ private:
     QString source_;
     QString description_;
     int helpContext_;
+    QString detail_;
     std::string what_;
 };
 
@@ -54,7 +59,10 @@ QString StandardDescription(int number);
 // Raises an error with every item given.
 [[noreturn]] void RaiseError(int number, const QString& source, const QString& description,
                              int helpContext = 0);
-// Raises the host error that stands for a failed file operation's errno value.
-[[noreturn]] void RaiseFileError(int errnoValue);
+// Raises the host error that stands for a failed file operation's errno value; its detail names
+// the file or folder (when given) and the system's reason.
+[[noreturn]] void RaiseFileError(int errnoValue, const std::string& hostPath = {});
+// "<path>: <the system's text for errnoValue>", the path as the file system spells it.
+QString FileErrorDetail(const std::string& hostPath, int errnoValue);
 
 }  // namespace host

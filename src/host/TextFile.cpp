@@ -16,6 +16,9 @@
 namespace host {
 namespace {
 
+// A text file the user may write, in a folder that takes no new files, is rewritten in place.
+constexpr auto kRefused = platform::AtomicFile::Refused::WriteInPlace;
+
 struct OpenFile {
     bool output = false;
     std::string bytes;  // input: the whole file; output: what was written so far
@@ -72,7 +75,13 @@ std::string NextValue(OpenFile& f, bool* quoted) {
     std::string value;
     if (b[f.pos] == '"') {
         *quoted = true;
-        const size_t close = b.find('"', f.pos + 1);
+        // Every value has a line of its own, so the last quote of the line closes it and a quote
+        // typed into the value reads back. Without a second quote on the line the value runs to
+        // the next quote in the file, or to its end.
+        size_t lineEnd = b.find_first_of("\r\n", f.pos + 1);
+        if (lineEnd == std::string::npos) lineEnd = b.size();
+        size_t close = b.rfind('"', lineEnd - 1);
+        if (close == f.pos) close = b.find('"', f.pos + 1);
         const size_t end = close == std::string::npos ? b.size() : close;
         value = b.substr(f.pos + 1, end - f.pos - 1);
         f.pos = end == b.size() ? end : end + 1;
@@ -94,14 +103,15 @@ void TextFile::OpenForInput(int number, const QString& path) {
     const std::string host = HostPathOf(path);
     const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) {
+        const int error = errno;
+        if (error == ENOENT) {
             // A missing file in an existing folder is "File not found"; a missing folder is a path.
             const auto slash = host.find_last_of('/');
             struct stat st {};
             const std::string folder = slash == std::string::npos ? "." : host.substr(0, slash + 1);
             if (::stat(folder.c_str(), &st) == 0) RaiseError(kFileNotFound);
         }
-        RaiseFileError(errno);
+        RaiseFileError(error, host);
     }
     OpenFile f;
     char chunk[4096];
@@ -111,7 +121,7 @@ void TextFile::OpenForInput(int number, const QString& path) {
         if (n < 0) {
             const int error = errno;
             ::close(fd);
-            RaiseFileError(error);
+            RaiseFileError(error, host);
         }
         if (n == 0) break;
         f.bytes.append(chunk, static_cast<size_t>(n));
@@ -127,7 +137,7 @@ void TextFile::OpenForOutput(int number, const QString& path) {
     f.hostPath = HostPathOf(path);
     // Fail now, as creating the file would, when the folder cannot take it.
     platform::AtomicFile probe;
-    if (!probe.Open(f.hostPath)) RaiseFileError(probe.Error());
+    if (!probe.Open(f.hostPath, kRefused)) RaiseFileError(probe.Error(), f.hostPath);
     probe.Discard();
     Files()[number] = std::move(f);
 }
@@ -171,8 +181,8 @@ void TextFile::Close(int number) {
     OpenFile f = std::move(it->second);
     Files().erase(it);
     if (!f.output) return;
-    const int error = platform::WriteFileAtomically(f.hostPath, f.bytes.data(), f.bytes.size());
-    if (error) RaiseFileError(error);
+    const int error = platform::WriteFileAtomically(f.hostPath, f.bytes.data(), f.bytes.size(), kRefused);
+    if (error) RaiseFileError(error, f.hostPath);
 }
 
 }  // namespace host

@@ -4,11 +4,14 @@
 // between double quotes as they are, with no escaping. Text is UTF-8.
 //
 // Reading: blanks before a value are skipped; a value ends at a comma or a line end; a value that
-// starts with a double quote runs to the next one, and the rest up to just past the next comma or
-// line end is skipped. A file that ends before a value was read raises "Input past end of file".
+// starts with a double quote runs to the last double quote of its line (to the next one in the file
+// when the line has no other), and the rest up to just past the next comma or line end is skipped. A file
+// that ends before a value was read raises "Input past end of file".
 //
 // Output is written to a temporary file beside the target and takes its place at Close, so a
-// failure on the way leaves the earlier file as it was.
+// failure on the way leaves the earlier file as it was. Two exceptions: a file the user may write in
+// a folder that refuses new files is rewritten in place, and a symbolic link is written through to
+// the file it points to.
 
 #include <QString>
 #include <cstdint>
