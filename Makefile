@@ -2,9 +2,12 @@
 # missing first (Debian packages, through sudo when not root).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+# How long one fuzz run lasts, in seconds.
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test unit-asan demo bench package install clean format format-check
+.PHONY: all deps build run test unit-asan demo bench package install clean format format-check fuzz-settings
 
 all: build
 
@@ -40,8 +43,19 @@ package: build
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
 
+# Fuzz targets: clang and libFuzzer, in their own build folder; the corpus grows in $(FUZZ_BUILD)/corpus.
+$(FUZZ_BUILD)/build.ninja:
+	@scripts/install-deps fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON
+
+fuzz-settings: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) --target fuzz_settings_reader
+	mkdir -p $(FUZZ_BUILD)/corpus/settings
+	$(FUZZ_BUILD)/fuzz/fuzz_settings_reader -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  $(FUZZ_BUILD)/corpus/settings fuzz/seeds/settings
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The code's format (.clang-format), applied or checked.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
