@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/AtomicFile.h"
+#include "platform/IdleRelease.h"
 #include "platform/PathMap.h"
 
 namespace platform {
@@ -18,14 +19,21 @@ constexpr DWORD kMaxSide = 65535;  // the largest width or height a JPEG frame c
 
 // The encoder's output buffer, kept from one picture to the next and grown when a larger one comes:
 // a fresh worst-case buffer for every grab would be mapped and faulted in anew each time.
+std::unique_ptr<unsigned char[]> keptOutput;
+unsigned long keptCapacity = 0;
+
+void ReleaseOutputBuffer() {
+    keptOutput.reset();
+    keptCapacity = 0;
+}
+
 unsigned char* OutputBuffer(unsigned long capacity) {
-    static std::unique_ptr<unsigned char[]> buffer;
-    static unsigned long kept = 0;
-    if (kept < capacity) {
-        buffer.reset(new (std::nothrow) unsigned char[capacity]);
-        kept = buffer ? capacity : 0;
+    if (keptCapacity < capacity) {
+        keptOutput.reset(new (std::nothrow) unsigned char[capacity]);
+        keptCapacity = keptOutput ? capacity : 0;
     }
-    return buffer.get();
+    KeptForNextUse(&ReleaseOutputBuffer);
+    return keptOutput.get();
 }
 
 // The TurboJPEG pixel format for the DIB fields, or -1.

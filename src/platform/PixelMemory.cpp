@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/IdleRelease.h"
+
 namespace platform {
 
 namespace {
@@ -60,6 +62,7 @@ void PixelBlock::Release() {
     if (place && place->capacity <= capacity_) {
         std::free(place->data);
         *place = Kept{data_, capacity_};
+        KeptForNextUse(&PixelBlock::ReleaseKept);
     } else {
         std::free(data_);
     }
