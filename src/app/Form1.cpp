@@ -6,6 +6,7 @@
 #include "app/AppIcon.h"
 #include "app/Form2.h"
 #include "host/Clipboard.h"
+#include "host/ErrorNotice.h"
 #include "host/StaleFiles.h"
 #include "settings/Module1.h"
 
@@ -80,7 +81,10 @@ void Form1::Exit_Click() {
     QApplication::exit(0);
 }
 
-void Form1::Timer1_Timer() { Capture.Run(); }
+void Form1::Timer1_Timer() {
+    // A saved grab shows that saving works (again): an earlier error's notice goes.
+    if (Capture.Run()) host::ErrorNotice::Resolved(QStringLiteral("saved ") + State.sFileName);
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     // Closing through the frame ends the program, the chooser too, and saves nothing.

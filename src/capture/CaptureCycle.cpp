@@ -6,9 +6,9 @@
 #include "host/Clipboard.h"
 #include "imaging/cDIBSection.h"
 
-void CaptureCycle::Run() {
+bool CaptureCycle::Run() {
     picClip_ = host::Clipboard::GetData(host::Clipboard::kBitmap);
-    if (picClip_.Handle() == 0) return;
+    if (picClip_.Handle() == 0) return false;
 
     cDIBSection dib;  // released on every way out of the tick
     dib.CreateFromPicture(picClip_);
@@ -28,4 +28,5 @@ void CaptureCycle::Run() {
     form_.Text3.SetText(state_.sNumber);
     form_.Picture1.Refresh();
     host::Clipboard::Clear();
+    return true;
 }

@@ -20,9 +20,9 @@ class CaptureCycle {
 public:
     CaptureCycle(CaptureControls form, host::ProgramState& state) : form_(form), state_(state) {}
 
-    // One tick. Any error ends it at the step that raised it and passes to the caller; the grab
-    // then stays on the clipboard for the next tick.
-    void Run();
+    // One tick; true when it saved a grab. Any error ends it at the step that raised it and passes
+    // to the caller; the grab then stays on the clipboard for the next tick.
+    bool Run();
 
     // The picture last taken from the clipboard (Handle 0 when it held no bitmap).
     const host::Picture& picClip() const { return picClip_; }

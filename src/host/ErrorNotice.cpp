@@ -18,6 +18,14 @@ namespace {
 QPointer<QWidget> anchor;
 QPointer<QWidget> window;
 QPointer<QLabel> label;
+// The line last written to standard error, without its time stamp; empty once resolved.
+QString lastLogged;
+
+void Log(const QString& line) {
+    std::fprintf(stderr, "%s %s: %s\n", qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)),
+                 qPrintable(App::EXEName()), qPrintable(line));
+    std::fflush(stderr);
+}
 
 void Build() {
     window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
@@ -48,17 +56,25 @@ void Announce() {
 }  // namespace
 
 QString ErrorNotice::TextFor(const HostError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number()).arg(error.Description());
+    QString text = QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number()).arg(error.Description());
+    if (!error.Detail().isEmpty()) text += QStringLiteral("\n\n") + error.Detail();
+    return text;
+}
+
+void ErrorNotice::Resolved(const QString& what) {
+    if (lastLogged.isEmpty() && !window) return;
+    if (!lastLogged.isEmpty()) Log(QStringLiteral("resolved: ") + what);
+    lastLogged.clear();
+    if (window) window->close();
 }
 
 void ErrorNotice::Show(const HostError& error) {
     const QString text = TextFor(error);
-    std::fprintf(stderr, "%s %s: %s (source %s)\n",
-                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)),
-                 qPrintable(App::EXEName()),
-                 qPrintable(QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" "))),
-                 qPrintable(error.Source()));
-    std::fflush(stderr);
+    const QString line =
+        QStringLiteral("%1 (source %2)")
+            .arg(QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" ")), error.Source());
+    if (line != lastLogged) Log(line);
+    lastLogged = line;
 
     const bool fresh = !window;
     if (fresh) Build();

@@ -33,13 +33,13 @@ void SortByName(std::vector<std::string>& names) {
 
 FolderEntries ReadFolder(const std::string& hostFolder) {
     std::unique_ptr<DIR, DirCloser> dir(opendir(hostFolder.c_str()));
-    if (!dir) RaiseFileError(errno);
+    if (!dir) RaiseFileError(errno, hostFolder);
     FolderEntries entries;
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(dir.get());
         if (!entry) {
-            if (errno != 0) RaiseFileError(errno);
+            if (errno != 0) RaiseFileError(errno, hostFolder);
             break;
         }
         const std::string name = entry->d_name;

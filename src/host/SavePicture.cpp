@@ -54,7 +54,7 @@ void SavePicture(const Picture& picture, const QString& path) {
     Put32(info + 28, kPixelsPerMetre96Dpi);
 
     platform::AtomicFile file;
-    if (!file.Open(hostPath) || !file.Write(header, sizeof header)) RaiseFileError(file.Error());
+    if (!file.Open(hostPath) || !file.Write(header, sizeof header)) RaiseFileError(file.Error(), hostPath);
     const uint32_t rowsPerBlock = std::max<uint32_t>(1, kBlockBytes / std::max<uint32_t>(stride, 1));
     std::vector<uint8_t> block(size_t(std::min(rowsPerBlock, std::max<uint32_t>(height, 1))) * stride, 0);
     for (uint32_t y = 0; y < height;) {
@@ -68,9 +68,9 @@ void SavePicture(const Picture& picture, const QString& path) {
                 dst[3 * x + 2] = uint8_t(qRed(src[x]));
             }
         }
-        if (!file.Write(block.data(), size_t(rows) * stride)) RaiseFileError(file.Error());
+        if (!file.Write(block.data(), size_t(rows) * stride)) RaiseFileError(file.Error(), hostPath);
     }
-    if (!file.Commit()) RaiseFileError(file.Error());
+    if (!file.Commit()) RaiseFileError(file.Error(), hostPath);
 }
 
 }  // namespace host

@@ -1,9 +1,12 @@
 #include "imaging/mIntelJPEGLibrary.h"
 
+#include <QFile>
+
 #include "host/App.h"
 #include "host/Checked.h"
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileServices.h"
 #include "platform/HostPath.h"
 #include "platform/Ijl.h"
@@ -17,9 +20,19 @@ constexpr int kSaveHelpContext = 48;
 
 QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPEGLibrary"); }
 
-[[noreturn]] void RaiseSaveError(int lResult) {
-    host::RaiseError(kJpegError, ErrorSource(),
-                     QStringLiteral("Failed to save to JPG ") + QString::number(lResult), kSaveHelpContext);
+// The error names the file, and for a failed write the system's reason too.
+[[noreturn]] void RaiseSaveError(int lResult, const QString& sFile) {
+    host::HostError error(kJpegError, ErrorSource(),
+                          QStringLiteral("Failed to save to JPG ") + QString::number(lResult),
+                          kSaveHelpContext);
+    const std::string hostPath = platform::HostPath(sFile);
+    if (lResult == platform::IJL_FILE_ERROR || lResult == platform::IJL_ERR_FILECLOSE)
+        error.SetDetail(host::FileErrorDetail(hostPath, platform::LastWriteError()));
+    else if (hostPath.empty())
+        error.SetDetail(sFile.left(sFile.indexOf(QChar(0))));
+    else
+        error.SetDetail(QFile::decodeName(QByteArray::fromStdString(hostPath)));
+    throw error;
 }
 
 // Releases the encoder however the call is left, errors passing through included.
@@ -53,7 +66,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     // with a zero character in it would reach them cut short, so it is refused. Every service below
     // maps it over the same drives, so all of them reach one file.
     const std::optional<std::string> sFileBytes = NameBytes(sFile);
-    if (!sFileBytes) RaiseSaveError(IJL_INVALID_FILENAME);
+    if (!sFileBytes) RaiseSaveError(IJL_INVALID_FILENAME, sFile);
     const MappingScope tOneMapping;
 
     // 2. Remember the attributes and times of a file of that name.
@@ -84,7 +97,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
 
     // 7. Encode and write.
     const int lWrite = ijlWrite(&tJpeg, IJL_JFILE_WRITEWHOLEIMAGE);
-    if (lWrite != IJL_OK) RaiseSaveError(lWrite);  // the encoder is released on the way out
+    if (lWrite != IJL_OK) RaiseSaveError(lWrite, sFile);  // the encoder is released on the way out
 
     // 8. Hand the earlier file's times and attributes on to the new one.
     if (bExisted) {

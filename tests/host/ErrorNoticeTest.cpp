@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <cerrno>
 
 #include "host/ErrorNotice.h"
 #include "host/Events.h"
@@ -23,6 +24,34 @@ TEST(UnhandledErrors, ShowOneNoticeThatLaterErrorsReuse) {
     EXPECT_EQ(host::ErrorNotice::CurrentText(),
               QStringLiteral("Run-time error '26001':\n\nFailed to save to JPG -5"));
     first->close();
+    QApplication::processEvents();
+}
+
+TEST(UnhandledErrors, ARepeatedErrorIsLoggedOnceAndSuccessClosesTheNotice) {
+    const auto diskFull = [] {
+        host::HostError error(host::kDiskFull, "tallowin", "Disk full");
+        error.SetDetail(host::FileErrorDetail("/home/ann/scrn004.jpg", ENOSPC));
+        throw error;
+    };
+    testing::internal::CaptureStderr();
+    for (int tick = 0; tick < 3; ++tick) host::RunEvent(diskFull);
+    const std::string logged = testing::internal::GetCapturedStderr();
+    const auto first = logged.find("Disk full /home/ann/scrn004.jpg: No space left on device");
+    EXPECT_NE(first, std::string::npos) << logged;
+    EXPECT_EQ(logged.find("Disk full", first + 1), std::string::npos) << logged;
+    EXPECT_EQ(host::ErrorNotice::CurrentText(),
+              QStringLiteral(
+                  "Run-time error '61':\n\nDisk full\n\n/home/ann/scrn004.jpg: No space left on device"));
+
+    testing::internal::CaptureStderr();
+    host::ErrorNotice::Resolved(QStringLiteral("saved scrn004.jpg"));
+    QApplication::processEvents();
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+    host::RunEvent(diskFull);  // the same error after a success is news again
+    const std::string again = testing::internal::GetCapturedStderr();
+    EXPECT_NE(again.find("resolved: saved scrn004.jpg"), std::string::npos) << again;
+    EXPECT_NE(again.find("Disk full"), std::string::npos) << again;
+    host::ErrorNotice::Window()->close();
     QApplication::processEvents();
 }
 
