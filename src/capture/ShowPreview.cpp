@@ -1,9 +1,17 @@
 #include "capture/ShowPreview.h"
 
+#include <algorithm>
+
 #include "host/Checked.h"
 
 using host::checked::CSng;
 using host::checked::Div;
+
+namespace {
+// A picture far flatter or narrower than the box still shows as one pixel line (in twips), and the
+// box keeps room for it inside its border.
+constexpr float kOneLine = 15;
+}  // namespace
 
 void ShowPreview(host::PictureBox& Picture1, const host::Picture& picClip) {
     // The box's full geometry, restored before every fitting.
@@ -22,15 +30,15 @@ void ShowPreview(host::PictureBox& Picture1, const host::Picture& picClip) {
     float fw, fh;
     if (b > r) {
         // Narrower than the box: full height, narrowed box moved by half the height's surplus.
-        fw = CSng(double(r) * sh);
+        fw = std::max(CSng(double(r) * sh), kOneLine);
         fh = sh;
-        Picture1.SetWidth(CSng(double(Picture1.Height()) * r));
+        Picture1.SetWidth(std::max(CSng(double(Picture1.Height()) * r), kOneLine + (W - sw)));
         Picture1.SetLeft(CSng((double(Picture1.Height()) - Picture1.Width()) / 2 + Picture1.Left()));
     } else {
         // As wide or wider: full width, shortened box moved by half the width's surplus.
         fw = sw;
-        fh = CSng(Div(sw, r));
-        Picture1.SetHeight(CSng(Div(Picture1.Width(), r)));
+        fh = std::max(CSng(Div(sw, r)), kOneLine);
+        Picture1.SetHeight(std::max(CSng(Div(Picture1.Width(), r)), kOneLine + (H - sh)));
         Picture1.SetTop(CSng((double(Picture1.Width()) - Picture1.Height()) / 2 + Picture1.Top()));
     }
 

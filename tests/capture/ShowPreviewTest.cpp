@@ -99,6 +99,29 @@ TEST_F(PreviewFitting, PaintsTheWholePictureCentredAndSmoothlyScaled) {
     EXPECT_NEAR(firstWhite, canvas.width() / 2, 1);
 }
 
+// Pictures far flatter or narrower than the box still show as a line one pixel thick.
+class ThinPreview : public PreviewFitting, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ThinPreview, ShowsAtLeastOneLine) {
+    const auto [w, h] = GetParam();
+    Show(w, h);
+    const QImage& canvas = box.Canvas();
+    ASSERT_GE(canvas.width(), 1);
+    ASSERT_GE(canvas.height(), 1);
+    int red = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) red += canvas.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GE(red, std::max(canvas.width(), canvas.height()) - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ThinPreview,
+                         ::testing::Values(std::pair{5400, 100}, std::pair{8000, 1}, std::pair{1, 8000},
+                                           std::pair{100, 5400}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.first) + "x" +
+                                    std::to_string(info.param.second);
+                         });
+
 TEST_F(PreviewFitting, PictureWithoutHeightRaisesAnArithmeticError) {
     const host::Picture none;
     EXPECT_THROW(ShowPreview(box, none), host::HostError);
