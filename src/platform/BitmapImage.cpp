@@ -1,15 +1,26 @@
 #include "platform/BitmapImage.h"
 
+#include <QPainter>
 #include <cstring>
 
 #include "platform/HandleTable.h"
 
 namespace platform {
 
+QImage Opaque(const QImage& image) {
+    if (image.format() == QImage::Format_RGB32) return image;
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+    QImage pixels(image.size(), QImage::Format_RGB32);
+    if (pixels.isNull()) return pixels;
+    pixels.fill(Qt::white);
+    QPainter painter(&pixels);
+    painter.drawImage(0, 0, image);
+    return pixels;
+}
+
 HBITMAP CreateBitmapFromImage(const QImage& image) {
     if (image.isNull()) return 0;
-    const QImage pixels =
-        image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    const QImage pixels = Opaque(image);
     auto bitmap = GdiBitmap::Make(pixels.width(), pixels.height(), 32, false);
     if (!bitmap || pixels.isNull()) return 0;
     // Format_RGB32 holds each pixel as 0xffRRGGBB, which is blue, green, red, unused in memory.

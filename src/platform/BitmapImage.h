@@ -8,8 +8,13 @@
 
 namespace platform {
 
-// A new screen-compatible bitmap (32 bits, top-down) holding exactly the image's pixels, alpha
-// dropped; 0 for a null image or one too large.
+// The picture as opaque 32-bit pixels (QImage::Format_RGB32). Pixels that are (partly) transparent
+// are laid over white, as programs that paste a picture show it: a fully transparent pixel keeps
+// no hidden colour. Safe on any thread.
+QImage Opaque(const QImage& image);
+
+// A new screen-compatible bitmap (32 bits, top-down) holding exactly the image's pixels, those
+// with alpha laid over white; 0 for a null image or one too large.
 HBITMAP CreateBitmapFromImage(const QImage& image);
 
 // A copy of a bitmap's pixels, top row first, as an opaque QImage::Format_RGB32 image; a null

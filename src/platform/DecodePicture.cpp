@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <mutex>
 
+#include "platform/BitmapImage.h"
 #include "platform/PictureCheck.h"
 
 namespace platform {
@@ -53,8 +54,7 @@ DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t
         result.outcome = Outcome::kTooLarge;
         return result;
     }
-    image.convertTo(QImage::Format_RGB32);
-    result.image = std::move(image);
+    result.image = Opaque(image);
     result.outcome = Outcome::kPicture;
     return result;
 }

@@ -34,6 +34,18 @@ INSTANTIATE_TEST_SUITE_P(ClipboardFormats, PictureFormats,
                                  QMetaEnum::fromType<QImage::Format>().valueToKey(info.param));
                          });
 
+TEST(PictureAlpha, TransparencyIsLaidOverWhite) {
+    QImage image(3, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(255, 0, 0, 0));     // hidden red
+    image.setPixel(1, 0, qRgba(0, 0, 255, 128));   // half blue
+    image.setPixel(2, 0, qRgba(10, 20, 30, 255));  // opaque
+    const QImage seen = host::Picture(image).ToImage();
+    EXPECT_EQ(seen.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_NEAR(qRed(seen.pixel(1, 0)), 127, 1);
+    EXPECT_EQ(qBlue(seen.pixel(1, 0)), 255);
+    EXPECT_EQ(seen.pixel(2, 0), qRgb(10, 20, 30));
+}
+
 class PictureSize : public GdiLeakCheckOf<::testing::TestWithParam<std::pair<int, int>>> {};
 
 TEST_P(PictureSize, IsInHimetricRoundedHalfToEven) {

@@ -217,6 +217,16 @@ TEST(DecodePicture, KeepsThePixelsOfABitmap) {
     EXPECT_EQ(decoded.image.pixel(1, 1), qRgb(0x40, 0x40, 0x40));
 }
 
+TEST(DecodePicture, TransparencyIsLaidOverWhite) {
+    QImage image(2, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(255, 0, 0, 0));  // hidden red
+    image.setPixel(1, 0, qRgba(0, 0, 255, 255));
+    const DecodedPicture decoded = DecodePicture("image/png", Encoded(image, "PNG"));
+    ASSERT_EQ(decoded.outcome, Outcome::kPicture);
+    EXPECT_EQ(decoded.image.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(decoded.image.pixel(1, 0), qRgb(0, 0, 255));
+}
+
 TEST(DecodePicture, APictureNoBitmapCanHoldIsTooLargeWithItsSize) {
     // 20000 x 20000 is more than a bitmap holds; the claim is plausible for the length, so the
     // size is all that stops it, before anything is allocated.
