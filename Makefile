@@ -46,7 +46,7 @@ install: build
 # Fuzz targets: clang and libFuzzer, in their own build folder; the corpus grows in $(FUZZ_BUILD)/corpus.
 $(FUZZ_BUILD)/build.ninja:
 	@scripts/install-deps fuzz
-	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON
 
 fuzz-settings: $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) --target fuzz_settings_reader
