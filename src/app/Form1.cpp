@@ -6,6 +6,7 @@
 #include "app/AppIcon.h"
 #include "app/Form2.h"
 #include "host/Clipboard.h"
+#include "host/CurDir.h"
 #include "host/ErrorNotice.h"
 #include "host/StaleFiles.h"
 #include "settings/Module1.h"
@@ -65,6 +66,8 @@ void Form1::Form_Load() {
     Text3.SetText(State.sNumber);
     Timer1.SetEnabled(true);
     host::Clipboard::Clear();
+    // Started from a folder that is gone, the run goes on with the defaults; it says why once.
+    host::CheckCurDirExists();
 }
 
 void Form1::Browse_Click() {

@@ -1,9 +1,27 @@
 #include "host/CurDir.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "host/App.h"
+#include "host/HostError.h"
+#include "platform/HostPath.h"
 #include "platform/PathMap.h"
 
 namespace host {
 
-QString CurDir() { return QString::fromStdString(platform::CurrentDirectory()); }
+void CheckCurDirExists() {
+    const std::string folder = platform::HostPath(CurDir());
+    struct stat st {};
+    if (folder.empty() || ::stat(folder.c_str(), &st) == 0) return;
+    HostError gone(kPathNotFound, App::EXEName(), StandardDescription(kPathNotFound));
+    gone.SetDetail(FileErrorDetail(folder, errno) +
+                   QStringLiteral(" (the folder Tallowin was started from: the settings are the defaults, and "
+                                  "EXIT cannot store them there)"));
+    throw gone;
+}
+
+QString CurDir() { return platform::BytesText(platform::CurrentDirectory()); }
 
 }  // namespace host

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "host/App.h"
 #include "host/Events.h"
 #include "host/FolderListing.h"
 #include "host/HostError.h"
@@ -75,6 +76,18 @@ std::string DriveRootOf(const std::string& hostFolder) {
     return platform::MapPath(windows.substr(0, 2));
 }
 
+// A drive whose root cannot be read (a card reader without a card, a volume whose medium is gone)
+// raises "Device unavailable", naming it and the system's reason; other folders pass.
+void RefuseUnreadableDrive(const std::string& hostFolder) {
+    if (!IsFolder(hostFolder) || DriveRootOf(hostFolder) != hostFolder) return;
+    std::error_code ec;
+    fs::directory_iterator probe(hostFolder, ec);
+    if (!ec) return;
+    HostError unavailable(kDeviceUnavailable, App::EXEName(), StandardDescription(kDeviceUnavailable));
+    unavailable.SetDetail(FileErrorDetail(hostFolder, ec.value()));
+    throw unavailable;
+}
+
 }  // namespace
 
 DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, float width, float height,
@@ -90,10 +103,11 @@ DirListBox::DirListBox(QWidget* form, const char* name, float left, float top, f
     if (!Show(start)) Show(platform::MapPath("C:"));
 }
 
-QString DirListBox::Path() const { return QString::fromStdString(platform::UnmapPath(folder_)); }
+QString DirListBox::Path() const { return platform::BytesText(platform::UnmapPath(folder_)); }
 
 void DirListBox::SetPath(const QString& path) {
     const std::string target = path.isEmpty() ? folder_ : platform::HostPathFrom(path, folder_);
+    RefuseUnreadableDrive(target);
     if (!Show(target)) RaiseError(kPathNotFound);
     if (onChange_) onChange_();
 }
@@ -120,14 +134,14 @@ bool DirListBox::Show(const std::string& hostFolder) {
     // The ancestors: the drive's root, then each folder down to the current one.
     const std::string root = DriveRootOf(folder_);
     std::vector<std::pair<QString, std::string>> chain;
-    chain.emplace_back(QString::fromStdString(platform::UnmapPath(root)), root);
+    chain.emplace_back(platform::BytesText(platform::UnmapPath(root)), root);
     std::string walked = root;
     const std::string rest =
         folder_.size() > root.size() ? folder_.substr(root == "/" ? 1 : root.size() + 1) : "";
     for (const auto& part : fs::path(rest)) {
         if (walked.back() != '/') walked += '/';
         walked += part.string();
-        chain.emplace_back(QFile::decodeName(part.string().c_str()), walked);
+        chain.emplace_back(platform::BytesText(part.string()), walked);
     }
 
     std::vector<std::string> subfolders;
@@ -149,7 +163,7 @@ bool DirListBox::Show(const std::string& hostFolder) {
     const int current = list_->count() - 1;
     const std::string prefix = folder_ == "/" ? "/" : folder_ + "/";
     for (const std::string& name : subfolders) {
-        auto* item = new QListWidgetItem(closed, QFile::decodeName(name.c_str()), list_);
+        auto* item = new QListWidgetItem(closed, platform::BytesText(name), list_);
         item->setData(kHostPathRole, QByteArray::fromStdString(prefix + name));
         item->setData(kDepthRole, depth);
     }

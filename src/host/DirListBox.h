@@ -21,8 +21,8 @@ public:
     QString Path() const;
     // Takes a full path ("D:\Shots"), a drive alone ("D:", its root), a folder on the list's current
     // drive ("\Shots") or one below the current folder ("Week"); an empty path leaves the list where
-    // it is (and reads it again). A place that is no folder raises "Path not found" and leaves the
-    // list as it was.
+    // it is (and reads it again). A place that is no folder raises "Path not found", the root of a
+    // drive that cannot be read "Device unavailable"; the list then stays as it was.
     void SetPath(const QString& path);
     void OnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
     QListWidget* List() const { return list_; }

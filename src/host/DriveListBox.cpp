@@ -1,5 +1,6 @@
 #include "host/DriveListBox.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
@@ -7,6 +8,7 @@
 #include "host/App.h"
 #include "host/Events.h"
 #include "host/HostError.h"
+#include "platform/HostPath.h"
 
 namespace host {
 namespace {
@@ -35,13 +37,14 @@ char LetterOf(const QString& text) {
 }
 
 QString ItemText(const platform::Drive& d) {
-    return QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(d.letter), QString::fromStdString(d.label));
+    return QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(d.letter), platform::BytesText(d.label));
 }
 
-bool Readable(const std::string& root) {
+// Why the drive's root cannot be listed; no error when it can.
+std::error_code ReadProblem(const std::string& root) {
     std::error_code ec;
     std::filesystem::directory_iterator probe(root, ec);
-    return !ec;
+    return ec;
 }
 
 }  // namespace
@@ -85,7 +88,7 @@ void DriveListBox::SetDrive(const QString& drive) {
     const platform::Drive* found = nullptr;
     for (const platform::Drive& d : drives_)
         if (d.letter == letter) found = &d;
-    if (!found || !Readable(found->root)) RaiseError(kDeviceUnavailable);
+    if (!found || ReadProblem(found->root)) RaiseError(kDeviceUnavailable);
     if (letter == current_) return;
     Choose(letter);
     if (onChange_) onChange_();
@@ -99,9 +102,22 @@ void DriveListBox::Choose(char letter) {
 void DriveListBox::UserPicked(int index) {
     const char letter = combo_->itemData(index).toChar().toLatin1();
     if (letter == 0 || letter == current_) return;
-    // A drive that cannot be read is chosen all the same; whoever follows the list finds out.
+    // A drive that cannot be read is chosen all the same (whoever follows the list finds out and
+    // stays where it was), and the host says it is unavailable.
     Choose(letter);
     if (onChange_) RunEvent(onChange_, Widget());
+    const auto picked =
+        std::find_if(drives_.begin(), drives_.end(), [&](const auto& d) { return d.letter == letter; });
+    const std::error_code problem = picked == drives_.end() ? std::error_code() : ReadProblem(picked->root);
+    if (!problem) return;
+    RunEvent(
+        [root = picked->root, problem] {
+            HostError unavailable(kDeviceUnavailable, App::EXEName(),
+                                  StandardDescription(kDeviceUnavailable));
+            unavailable.SetDetail(FileErrorDetail(root, problem.value()));
+            throw unavailable;
+        },
+        Widget());
 }
 
 }  // namespace host

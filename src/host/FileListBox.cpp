@@ -27,7 +27,7 @@ FileListBox::FileListBox(QWidget* form, const char* name, float left, float top,
     }
 }
 
-QString FileListBox::Path() const { return QString::fromStdString(platform::UnmapPath(folder_)); }
+QString FileListBox::Path() const { return platform::BytesText(platform::UnmapPath(folder_)); }
 
 void FileListBox::SetPath(const QString& path) {
     const std::string target = path.isEmpty() ? folder_ : platform::HostPathFrom(path, folder_);
@@ -37,7 +37,7 @@ void FileListBox::SetPath(const QString& path) {
     const std::vector<std::string> files = ReadFolder(target).files;
     folder_ = target;
     list_->clear();
-    for (const std::string& name : files) list_->addItem(QFile::decodeName(name.c_str()));
+    for (const std::string& name : files) list_->addItem(platform::BytesText(name));
 }
 
 QStringList FileListBox::Entries() const { return ListEntries(*list_); }

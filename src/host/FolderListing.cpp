@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "host/HostError.h"
+#include "platform/HostPath.h"
 
 namespace host {
 namespace {
@@ -25,7 +26,7 @@ bool NameLess(const QString& a, const QString& b) {
 
 void SortByName(std::vector<std::string>& names) {
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return NameLess(QFile::decodeName(a.c_str()), QFile::decodeName(b.c_str()));
+        return NameLess(platform::BytesText(a), platform::BytesText(b));
     });
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/App.h"
+#include "platform/HostPath.h"
 
 namespace host {
 
@@ -24,7 +25,7 @@ void HostError::SetDetail(const QString& detail) {
 QString FileErrorDetail(const std::string& hostPath, int errnoValue) {
     const QString reason = QString::fromLocal8Bit(std::strerror(errnoValue));
     if (hostPath.empty()) return reason;
-    return QFile::decodeName(QByteArray::fromStdString(hostPath)) + QStringLiteral(": ") + reason;
+    return platform::BytesText(hostPath) + QStringLiteral(": ") + reason;
 }
 
 QString StandardDescription(int number) {

@@ -149,7 +149,7 @@ void TextFile::WriteInteger(int number, int32_t value) {
 void TextFile::WriteString(int number, const QString& value) {
     std::string& bytes = Opened(number, true).bytes;
     bytes += '"';
-    bytes += value.toStdString();
+    bytes += platform::TextBytes(value);
     bytes += "\"\r\n";
 }
 
@@ -172,7 +172,7 @@ int16_t TextFile::InputInteger(int number) {
 
 QString TextFile::InputString(int number) {
     bool quoted = false;
-    return QString::fromStdString(NextValue(Opened(number, false), &quoted));
+    return platform::BytesText(NextValue(Opened(number, false), &quoted));
 }
 
 void TextFile::Close(int number) {

@@ -1,7 +1,5 @@
 #include "imaging/mIntelJPEGLibrary.h"
 
-#include <QFile>
-
 #include "host/App.h"
 #include "host/Checked.h"
 #include "host/HostError.h"
@@ -31,7 +29,7 @@ QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPE
     else if (hostPath.empty())
         error.SetDetail(sFile.left(sFile.indexOf(QChar(0))));
     else
-        error.SetDetail(QFile::decodeName(QByteArray::fromStdString(hostPath)));
+        error.SetDetail(platform::BytesText(hostPath));
     throw error;
 }
 

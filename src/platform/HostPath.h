@@ -10,6 +10,13 @@
 
 namespace platform {
 
+// Text as the bytes the file system and the settings file hold: UTF-8, except that the lone
+// surrogates U+DC80..U+DCFF stand for the bytes 0x80..0xFF that are no part of valid UTF-8. So a
+// name whose bytes are not UTF-8 (a folder made in another encoding) comes back exactly.
+std::string TextBytes(const QString& text);
+// The text for bytes: valid UTF-8 decoded, every other byte as its stand-in surrogate.
+QString BytesText(std::string_view bytes);
+
 // The name's bytes as the Windows-style file services take them; nothing for a name holding NUL.
 std::optional<std::string> NameBytes(const QString& name);
 

@@ -93,11 +93,13 @@ bool HasDrive(std::string_view path) {
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
 
-// root + "/" + rest, with '\\' read as '/', runs of separators collapsed and no trailing one.
+// root + "/" + rest, with '\\' in rest read as '/', runs of separators collapsed and no trailing
+// one. The root is a host folder and stands as it is: a volume may be mounted at a path that holds
+// a backslash.
 std::string Join(const std::string& root, std::string_view rest) {
-    std::string joined = root.empty() ? std::string(rest) : root + "/" + std::string(rest);
-    std::string out;
-    for (char c : joined) {
+    std::string out = root;
+    if (!out.empty() && out.back() != '/') out += '/';
+    for (char c : rest) {
         if (IsSeparator(c)) {
             if (out.empty() || out.back() != '/') out += '/';
         } else {
@@ -120,9 +122,19 @@ std::string Unmap(const std::vector<Drive>& drives, std::string_view hostPath) {
 
 std::string HostCurrentDirectory() {
     std::string buf(4096, '\0');
-    if (!getcwd(buf.data(), buf.size())) return {};
-    buf.resize(std::char_traits<char>::length(buf.c_str()));
-    return buf;
+    if (getcwd(buf.data(), buf.size())) {
+        buf.resize(std::char_traits<char>::length(buf.c_str()));
+        return buf;
+    }
+    // A folder removed while we stand in it has no path any more, but the kernel still knows the
+    // one it had: the program keeps naming it, so a write there fails saying where.
+    const ssize_t n = readlink("/proc/self/cwd", buf.data(), buf.size());
+    if (n <= 0 || static_cast<size_t>(n) >= buf.size()) return {};
+    buf.resize(static_cast<size_t>(n));
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (buf.size() > kDeleted.size() && buf.compare(buf.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0)
+        buf.resize(buf.size() - kDeleted.size());
+    return buf[0] == '/' ? buf : std::string();
 }
 
 std::string Map(const std::vector<Drive>& drives, std::string_view path) {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "app/Form2.h"
 #include "host/ErrorNotice.h"
 #include "host/HostError.h"
+#include "platform/HostPath.h"
 #include "support/Layout.h"
 #include "support/ParamName.h"
 #include "support/PermissionBitsApply.h"
@@ -24,8 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Two removable volumes seen by this test alone (a private mount namespace): D: can be read, and
-// E: is mounted but out of reach, hidden under D:, as a volume whose medium has gone.
+// Three removable volumes seen by this test alone (a private mount namespace): D: can be read; E:
+// is mounted but out of reach, hidden under D:, as a volume whose medium has gone; F: is there but
+// its entries cannot be read (for a user: the tests run as root unless permission bits apply).
 class UnreadableDrive {
 public:
     UnreadableDrive() {
@@ -34,10 +37,13 @@ public:
         if (mount("tallowin-test", "/media", "tmpfs", 0, "size=64k") != 0) return;
         mkdir("/media/stick", 0755);
         mkdir("/media/stick/card", 0755);
+        mkdir("/media/zlocked", 0755);
         ready_ = mount("tallowin-test", "/media/stick/card", "tmpfs", 0, "size=64k") == 0 &&
-                 mount("tallowin-test", "/media/stick", "tmpfs", 0, "size=64k") == 0;
+                 mount("tallowin-test", "/media/stick", "tmpfs", 0, "size=64k") == 0 &&
+                 mount("tallowin-test", "/media/zlocked", "tmpfs", 0, "size=64k,mode=0311") == 0;
     }
     ~UnreadableDrive() {
+        umount2("/media/zlocked", MNT_DETACH);
         umount2("/media/stick", MNT_DETACH);
         umount2("/media/stick/card", MNT_DETACH);
         umount2("/media", MNT_DETACH);
@@ -170,6 +176,22 @@ TEST_F(Chooser, OpeningAFolderMovesTheTargetAtOnceAndTheFieldAtDone) {
     EXPECT_EQ(ExistingChooserForm(), &chooser);  // hidden, not gone
 }
 
+// A folder made in another encoding: opened and taken with Done, the target and the field hold
+// a name whose bytes are that folder's, and Browse shows it again.
+TEST_F(Chooser, AFolderWhoseNameIsNotUtf8IsOpenedAndBecomesTheTarget) {
+    home.MakeFolder("Shots/caf\xe9");
+    Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots"));
+    const auto found = chooser.Dir1.List()->findItems(QStringLiteral("caf"), Qt::MatchStartsWith);
+    ASSERT_EQ(found.size(), 1);
+    UserOpens(chooser, chooser.Dir1.List()->row(found[0]));
+    chooser.Done.Click();
+    EXPECT_EQ(platform::HostPath(main.State.sTarget), home / "Shots/caf\xe9");
+    EXPECT_EQ(platform::HostPath(main.Text1.Text()), home / "Shots/caf\xe9");
+    main.Browse.Click();
+    EXPECT_EQ(chooser.Dir1.Path(), main.State.sTarget);
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+}
+
 TEST_F(Chooser, BrowseAfterDoneShowsTheSameListsWithoutLoadingAgain) {
     Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots\\Week"));
     chooser.Done.Click();
@@ -243,20 +265,28 @@ TEST_F(Chooser, AFailingFallbackReachesTheHostAndLeavesNoChooser) {
     EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("C:\\"));
 }
 
-TEST_F(Chooser, ADriveThatCannotBeReadChangesNothingButTheDriveList) {
+class ChooserDrives : public Chooser, public ::testing::WithParamInterface<char> {};
+
+TEST_P(ChooserDrives, ADriveThatCannotBeReadChangesNothingButTheDriveListAndIsReported) {
     UnreadableDrive volumes;
     if (!volumes.Ready()) GTEST_SKIP() << "no private mount namespace here";
     Form2& chooser = BrowseWith(QStringLiteral("C:\\Shots\\Week"));
     QComboBox* drives = chooser.Drive1.Combo();
-    const int e = drives->findData(QChar('E'));
-    ASSERT_GE(e, 0);
-    drives->setCurrentIndex(e);
-    emit drives->activated(e);  // the user picks E:
-    EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("E:"));
+    const int picked = drives->findData(QChar(GetParam()));
+    ASSERT_GE(picked, 0);
+    {
+        testing_support::PermissionBitsApply asAUser;
+        drives->setCurrentIndex(picked);
+        emit drives->activated(picked);  // the user picks the drive
+    }
+    EXPECT_EQ(chooser.Drive1.Drive(), QStringLiteral("%1:").arg(GetParam()));
     EXPECT_EQ(chooser.Dir1.Path(), QStringLiteral("C:\\Shots\\Week"));
     EXPECT_EQ(chooser.File1.Path(), QStringLiteral("C:\\Shots\\Week"));
     EXPECT_EQ(main.State.sTarget, QStringLiteral("C:\\Shots\\Week"));
-    EXPECT_TRUE(host::ErrorNotice::CurrentText().isEmpty());
+    EXPECT_TRUE(host::ErrorNotice::CurrentText().startsWith(
+        QStringLiteral("Run-time error '68':\n\nDevice unavailable")))
+        << host::ErrorNotice::CurrentText().toStdString();
+    host::ErrorNotice::Window()->close();
 
     // A target on it takes the fallback; one on the readable volume is shown.
     chooser.close();
@@ -268,5 +298,9 @@ TEST_F(Chooser, ADriveThatCannotBeReadChangesNothingButTheDriveList) {
     EXPECT_EQ(ChooserForm().Dir1.Path(), QStringLiteral("D:\\"));
     EXPECT_EQ(main.State.sTarget, QStringLiteral("D:\\"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Unreadable, ChooserDrives, ::testing::Values('E', 'F'), [](const auto& info) {
+    return info.param == 'E' ? "MediumGone" : "EntriesUnreadable";
+});
 
 }  // namespace

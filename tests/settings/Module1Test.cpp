@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "host/HostError.h"
+#include "platform/HostPath.h"
 #include "settings/Module1.h"
 #include "support/FullDisk.h"
 #include "support/ParamName.h"
@@ -29,6 +32,23 @@ TEST_F(Settings, DefaultsAreTheThirtyTwoBytesOfTheWorkedExample) {
     Save(200, 200);
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI"), "200\r\n200\r\n\"C:\\\"\r\n\"scrn\"\r\n\"000\"\r\n");
     EXPECT_EQ(ReadFileBytes(home / "Tallowin.INI").size(), 32u);
+}
+
+// Started from a folder whose name is not UTF-8, with a target of the same kind: the settings live
+// there and both folders come back byte for byte.
+TEST_F(Settings, FoldersWhoseNamesAreNotUtf8WorkAsTheSettingsFolderAndTheTarget) {
+    home.MakeFolder("caf\xe9/\xff\xfeshots");
+    ASSERT_EQ(chdir((home / "caf\xe9").c_str()), 0);
+    LoadSettings(form, state);
+    state.sTarget = state.sAppDir + QStringLiteral("\\") + platform::BytesText("\xff\xfeshots");
+    Save(200, 200);
+    EXPECT_EQ(ReadFileBytes(home / "caf\xe9/Tallowin.INI"),
+              "200\r\n200\r\n\"C:\\caf\xe9\\\xff\xfeshots\"\r\n\"scrn\"\r\n\"000\"\r\n");
+
+    host::ProgramState again;
+    LoadSettings(form, again);
+    EXPECT_EQ(again.sTarget, state.sTarget);
+    EXPECT_EQ(platform::HostPath(again.sTarget), home / "caf\xe9/\xff\xfeshots");
 }
 
 TEST_F(Settings, SavedValuesComeBackWhole) {
