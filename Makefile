@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 # How long one fuzz run lasts, in seconds.
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test unit-asan demo bench package install clean format format-check fuzz-settings
+.PHONY: all deps build run test unit-asan demo bench package install clean format format-check $(FUZZ_TARGETS)
 
 all: build
 
@@ -46,13 +46,16 @@ install: build
 # Fuzz targets: clang and libFuzzer, in their own build folder; the corpus grows in $(FUZZ_BUILD)/corpus.
 $(FUZZ_BUILD)/build.ninja:
 	@scripts/install-deps fuzz
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON \
+	  -DTALLOWIN_HARDEN=OFF
 
-fuzz-settings: $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) --target fuzz_settings_reader
-	mkdir -p $(FUZZ_BUILD)/corpus/settings
-	$(FUZZ_BUILD)/fuzz/fuzz_settings_reader -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	  $(FUZZ_BUILD)/corpus/settings fuzz/seeds/settings
+# make fuzz-NAME runs the target fuzz_NAME, starting from the seeds in fuzz/seeds/NAME.
+FUZZ_TARGETS = fuzz-settings fuzz-paths
+$(FUZZ_TARGETS): fuzz-%: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) --target fuzz_$*
+	mkdir -p $(FUZZ_BUILD)/corpus/$*
+	$(FUZZ_BUILD)/fuzz/fuzz_$* -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  $(FUZZ_BUILD)/corpus/$* fuzz/seeds/$*
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
