@@ -9,18 +9,13 @@
 
 #include "capture/CaptureCycle.h"
 #include "host/HostError.h"
+#include "support/GrabImage.h"
 #include "support/TempHome.h"
 
 using testing_support::FileExists;
+using testing_support::Grab;
 
 namespace {
-
-QImage Grab(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    image.setPixel(0, 0, qRgb(1, 2, 3));
-    return image;
-}
 
 bool ClipboardHoldsImage() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();

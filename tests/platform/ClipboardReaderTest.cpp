@@ -10,17 +10,12 @@
 
 #include "platform/ClipboardReader.h"
 #include "platform/QtClipboard.h"
+#include "support/GrabImage.h"
 
 using platform::ClipboardReader;
+using testing_support::Grab;
 
 namespace {
-
-QImage Grab(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    image.setPixel(0, 0, qRgb(1, 2, 3));
-    return image;
-}
 
 void Offer(const char* type, const QByteArray& bytes) {
     auto* data = new QMimeData;
