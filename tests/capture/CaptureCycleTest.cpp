@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "capture/CaptureCycle.h"
+#include "host/Clipboard.h"
 #include "host/HostError.h"
 #include "support/GrabImage.h"
 #include "support/TempHome.h"
@@ -34,7 +35,11 @@ protected:
         Text3.OnChange([this] { state.sNumber = Text3.Text(); });
         QGuiApplication::clipboard()->clear();
     }
-    void TearDown() override { QGuiApplication::clipboard()->clear(); }
+    void TearDown() override {
+        QGuiApplication::clipboard()->clear();
+        // A fresh reader for the next case: what this one emptied must not count as put back there.
+        host::Clipboard::Close();
+    }
 
     testing_support::TempHome home;
     QWidget form;
