@@ -6,6 +6,9 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 # How long one fuzz run lasts, in seconds.
 FUZZ_SECONDS ?= 600
+# How long one input may take before it counts as a hang (a loaded machine needs more).
+FUZZ_TIMEOUT ?= 10
+FUZZ_TARGETS = fuzz-settings fuzz-paths
 
 .PHONY: all deps build run test unit-asan demo bench package install clean format format-check $(FUZZ_TARGETS)
 
@@ -50,11 +53,10 @@ $(FUZZ_BUILD)/build.ninja:
 	  -DTALLOWIN_HARDEN=OFF
 
 # make fuzz-NAME runs the target fuzz_NAME, starting from the seeds in fuzz/seeds/NAME.
-FUZZ_TARGETS = fuzz-settings fuzz-paths
 $(FUZZ_TARGETS): fuzz-%: $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) --target fuzz_$*
 	mkdir -p $(FUZZ_BUILD)/corpus/$*
-	$(FUZZ_BUILD)/fuzz/fuzz_$* -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	$(FUZZ_BUILD)/fuzz/fuzz_$* -max_total_time=$(FUZZ_SECONDS) -timeout=$(FUZZ_TIMEOUT) \
 	  $(FUZZ_BUILD)/corpus/$* fuzz/seeds/$*
 
 clean:
