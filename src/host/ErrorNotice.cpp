@@ -1,6 +1,7 @@
 #include "host/ErrorNotice.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +28,16 @@ void Log(const QString& line) {
     std::fflush(stderr);
 }
 
+// Screen readers speak a notification when it shows, with the labels inside it; a plain window they
+// leave unspoken, as they do a label whose text changes away from the focus.
+QAccessibleInterface* NotificationRole(const QString&, QObject* object) {
+    if (object != window || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+}
+
 void Build() {
+    static const bool roleInstalled = (QAccessible::installFactory(&NotificationRole), true);
+    (void)roleInstalled;
     window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -44,13 +54,11 @@ void Build() {
     layout->addWidget(ok, 0, Qt::AlignRight);
 }
 
-// The notice never takes the focus, so screen readers learn of a new text from it: the label's
-// name (its text) changed, and the window raises an alert.
+// The notice never takes the focus, and screen readers pass over a label whose text changes away
+// from the focus: a new text in a notice already shown is told as the notification shown again.
 void Announce() {
-    QAccessibleEvent renamed(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
-    QAccessibleEvent alert(window, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    QAccessibleEvent shown(window, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 }  // namespace
@@ -78,7 +86,8 @@ void ErrorNotice::Show(const HostError& error) {
 
     const bool fresh = !window;
     if (fresh) Build();
-    const bool changed = fresh || label->text() != text;
+    const bool changed = label->text() != text;
+    const bool shown = window->isVisible();
     label->setText(text);
     window->adjustSize();
     if (fresh && anchor) {
@@ -91,8 +100,8 @@ void ErrorNotice::Show(const HostError& error) {
             place = QPoint(frame.right() + 8, frame.top());
         window->move(place);
     }
-    window->show();
-    if (changed) Announce();
+    window->show();  // a window that was not shown is told of by the toolkit
+    if (shown && changed) Announce();
 }
 
 void ErrorNotice::SetAnchor(QWidget* w) { anchor = w; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <cerrno>
@@ -52,6 +53,19 @@ TEST(UnhandledErrors, ARepeatedErrorIsLoggedOnceAndSuccessClosesTheNotice) {
     EXPECT_NE(again.find("resolved: saved scrn004.jpg"), std::string::npos) << again;
     EXPECT_NE(again.find("Disk full"), std::string::npos) << again;
     host::ErrorNotice::Window()->close();
+    QApplication::processEvents();
+}
+
+// Screen readers speak a notification as it shows, with its text; they pass over a plain window that
+// does not take the focus. (What they are told, over AT-SPI, is checked end to end.)
+TEST(UnhandledErrors, TheNoticeIsANotificationForScreenReaders) {
+    host::RunEvent([] { host::RaiseError(host::kPathNotFound); });
+    QWidget* notice = host::ErrorNotice::Window();
+    ASSERT_NE(notice, nullptr);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(notice);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Notification);
+    notice->close();
     QApplication::processEvents();
 }
 
