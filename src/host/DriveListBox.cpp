@@ -1,11 +1,13 @@
 #include "host/DriveListBox.h"
 
+#include <QAccessible>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
 
 #include "host/App.h"
+#include "host/ComboBoxAccessible.h"
 #include "host/Events.h"
 #include "host/HostError.h"
 #include "platform/HostPath.h"
@@ -18,7 +20,7 @@ namespace {
 class DriveCombo : public QComboBox {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    explicit DriveCombo(QWidget* parent);
 
 signals:
     // Just before the list drops down, so that it can be filled afresh.
@@ -30,6 +32,17 @@ protected:
         QComboBox::showPopup();
     }
 };
+
+// Screen readers call the list by its own name, with the drive it shows as its value.
+QAccessibleInterface* DriveAccessibleFor(const QString&, QObject* object) {
+    auto* combo = qobject_cast<DriveCombo*>(object);
+    return combo ? new ComboBoxAccessible(combo) : nullptr;
+}
+
+DriveCombo::DriveCombo(QWidget* parent) : QComboBox(parent) {
+    static const bool named = (QAccessible::installFactory(&DriveAccessibleFor), true);
+    (void)named;
+}
 
 char LetterOf(const QString& text) {
     if (text.isEmpty() || text[0].unicode() > 127) return 0;

@@ -54,7 +54,6 @@ INSTANTIATE_TEST_SUITE_P(Controls, MainWindowNames,
 
 class ChooserNames : public Windows, public ::testing::WithParamInterface<Named> {};
 
-// The drive list is left out: on Linux the toolkit names a drop-down list by the entry it shows.
 TEST_P(ChooserNames, EachListIsNamed) {
     QWidget* widget = OpenChooser().findChild<QWidget*>(QString::fromLatin1(GetParam().object));
     ASSERT_NE(widget, nullptr);
@@ -62,8 +61,8 @@ TEST_P(ChooserNames, EachListIsNamed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, ChooserNames,
-                         ::testing::Values(Named{"Dir1", "Folders"}, Named{"File1", "Files"},
-                                           Named{"Done", "Done"}),
+                         ::testing::Values(Named{"Drive1", "Drive"}, Named{"Dir1", "Folders"},
+                                           Named{"File1", "Files"}, Named{"Done", "Done"}),
                          ObjectOf);
 
 TEST_F(Windows, EnterPressesTheFocusedButton) {

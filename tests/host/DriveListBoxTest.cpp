@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QWidget>
 
 #include "host/DriveListBox.h"
@@ -77,6 +79,36 @@ TEST(DriveList, PickingADriveRunsTheHandlerAsAnEvent) {
     emit combo->activated(combo->count() - 1);  // what the user's choice in the drop-down sends
     emit combo->activated(combo->count() - 1);
     EXPECT_EQ(seen, QStringList({"Z:"}));
+}
+
+// Screen readers call the list by its name whichever drive it shows, read the drive as its value
+// and its text, find the entries as its child, and open them through its action.
+TEST(DriveList, ScreenReadersHearItsNameAndTheDriveItShows) {
+    testing_support::TempHome home;
+    QWidget form;
+    host::DriveListBox drives(&form, "Drive1", 120, 120, 4335, 315, 0);
+    QComboBox* combo = drives.Combo();
+    combo->setAccessibleName(QStringLiteral("Drive"));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(combo);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->textInterface(), nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    drives.SetDrive(QStringLiteral("Z:"));
+
+    EXPECT_EQ(accessible->role(), QAccessible::ComboBox);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Drive"));
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("Z: [File system]"));
+    EXPECT_EQ(accessible->textInterface()->text(0, -1), QStringLiteral("Z: [File system]"));
+    EXPECT_EQ(accessible->textInterface()->characterCount(), 16);
+    ASSERT_EQ(accessible->childCount(), 1);
+    EXPECT_EQ(accessible->child(0)->object(), combo->view());
+    EXPECT_EQ(accessible->indexOfChild(accessible->child(0)), 0);
+
+    form.show();
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_TRUE(combo->view()->isVisible());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_FALSE(combo->view()->isVisible());
 }
 
 }  // namespace
