@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A mount table of any text gives only removable mount points, sorted.
     const auto mounts = platform::RemovableMounts(input);
     for (size_t i = 0; i < mounts.size(); ++i) {
-        Check(mounts[i].rfind("/media/", 0) == 0 || mounts[i].rfind("/run/media/", 0) == 0, "not a removable mount",
-              input);
+        Check(mounts[i].rfind("/media/", 0) == 0 || mounts[i].rfind("/run/media/", 0) == 0,
+              "not a removable mount", input);
         Check(i == 0 || mounts[i - 1] <= mounts[i], "mounts out of order", input);
     }
 

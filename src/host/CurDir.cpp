@@ -16,9 +16,10 @@ void CheckCurDirExists() {
     struct stat st {};
     if (folder.empty() || ::stat(folder.c_str(), &st) == 0) return;
     HostError gone(kPathNotFound, App::EXEName(), StandardDescription(kPathNotFound));
-    gone.SetDetail(FileErrorDetail(folder, errno) +
-                   QStringLiteral(" (the folder Tallowin was started from: the settings are the defaults, and "
-                                  "EXIT cannot store them there)"));
+    gone.SetDetail(
+        FileErrorDetail(folder, errno) +
+        QStringLiteral(" (the folder Tallowin was started from: the settings are the defaults, and "
+                       "EXIT cannot store them there)"));
     throw gone;
 }
 

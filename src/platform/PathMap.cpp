@@ -132,7 +132,8 @@ std::string HostCurrentDirectory() {
     if (n <= 0 || static_cast<size_t>(n) >= buf.size()) return {};
     buf.resize(static_cast<size_t>(n));
     constexpr std::string_view kDeleted = " (deleted)";
-    if (buf.size() > kDeleted.size() && buf.compare(buf.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0)
+    if (buf.size() > kDeleted.size() &&
+        buf.compare(buf.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0)
         buf.resize(buf.size() - kDeleted.size());
     return buf[0] == '/' ? buf : std::string();
 }

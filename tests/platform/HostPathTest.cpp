@@ -1,5 +1,3 @@
-#include "platform/HostPath.h"
-
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -7,6 +5,7 @@
 
 #include <string>
 
+#include "platform/HostPath.h"
 #include "platform/PathMap.h"
 
 using namespace platform;
