@@ -46,7 +46,8 @@ package: build
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
 
-# Fuzz targets: clang and libFuzzer, in their own build folder; the corpus grows in $(FUZZ_BUILD)/corpus.
+# Fuzz targets: clang and libFuzzer, in their own build folder; the corpus grows in $(FUZZ_BUILD)/corpus,
+# and an input that fails or hangs is written into the build folder.
 $(FUZZ_BUILD)/build.ninja:
 	@scripts/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWIN_FUZZ=ON \
@@ -57,6 +58,7 @@ $(FUZZ_TARGETS): fuzz-%: $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) --target fuzz_$*
 	mkdir -p $(FUZZ_BUILD)/corpus/$*
 	$(FUZZ_BUILD)/fuzz/fuzz_$* -max_total_time=$(FUZZ_SECONDS) -timeout=$(FUZZ_TIMEOUT) \
+	  -artifact_prefix=$(FUZZ_BUILD)/ \
 	  $(FUZZ_BUILD)/corpus/$* fuzz/seeds/$*
 
 clean:
