@@ -39,6 +39,7 @@ demo: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bench/grab_cost.sh $(BUILD)
 
 package: build
 	cd $(BUILD) && cpack -G DEB
