@@ -42,7 +42,7 @@ Picture Clipboard::GetData(int format) {
     if (format != kBitmap) return Picture();
     platform::ClipboardReader::Found found = platform::SystemClipboard().Take();
     if (found.tooLarge.isValid()) RaiseTooLarge(found.tooLarge);
-    if (found.picture.isNull()) return Picture();
+    if (!found.picture) return Picture();
     readMark = found.mark;
     return Picture(found.picture);
 }

@@ -20,6 +20,16 @@ Picture::Picture(const QImage& image) : handle_(platform::CreateBitmapFromImage(
     }
 }
 
+Picture::Picture(std::shared_ptr<platform::PictureBits> picture) {
+    if (!picture) return;
+    const int width = picture->Width(), height = picture->Height();
+    handle_ = platform::CreateBitmapFromPicture(std::move(picture));
+    if (handle_ != 0) {
+        width_ = Himetric(width);
+        height_ = Himetric(height);
+    }
+}
+
 Picture::~Picture() { Release(); }
 
 Picture::Picture(Picture&& other) noexcept

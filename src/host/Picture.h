@@ -4,8 +4,10 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
 
 #include "platform/GdiTypes.h"
+#include "platform/PictureBits.h"
 
 namespace host {
 
@@ -15,6 +17,8 @@ public:
     Picture() = default;
     // A picture holding exactly the image's pixels; without a bitmap for a null image.
     explicit Picture(const QImage& image);
+    // A picture over a decoded picture's pixels, without a copy; without a bitmap for none.
+    explicit Picture(std::shared_ptr<platform::PictureBits> picture);
     ~Picture();
     Picture(Picture&& other) noexcept;
     Picture& operator=(Picture&& other) noexcept;

@@ -31,6 +31,15 @@ HBITMAP CreateBitmapFromImage(const QImage& image) {
     return HandleTable::Instance().Add(std::move(*bitmap));
 }
 
+HBITMAP CreateBitmapFromPicture(std::shared_ptr<PictureBits> picture) {
+    if (!picture) return 0;
+    GdiBitmap bitmap;
+    bitmap.surface =
+        Surface{picture->Width(), picture->Height(), 3, picture->Stride(), true, picture->Bits()};
+    bitmap.picture = std::move(picture);
+    return HandleTable::Instance().Add(std::move(bitmap));
+}
+
 QImage ReadBitmapImage(HBITMAP hbm) {
     const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hbm);
     if (bitmap == nullptr) return QImage();

@@ -3,8 +3,10 @@
 // it (for the clipboard, the preview and bitmap files).
 
 #include <QImage>
+#include <memory>
 
 #include "platform/GdiTypes.h"
+#include "platform/PictureBits.h"
 
 namespace platform {
 
@@ -16,6 +18,10 @@ QImage Opaque(const QImage& image);
 // A new screen-compatible bitmap (32 bits, top-down) holding exactly the image's pixels, those
 // with alpha laid over white; 0 for a null image or one too large.
 HBITMAP CreateBitmapFromImage(const QImage& image);
+
+// A new bitmap over a decoded picture's pixels, without a copy: 24 bits, bottom-up, the layout of
+// the buffer they are copied into next. 0 for no picture.
+HBITMAP CreateBitmapFromPicture(std::shared_ptr<PictureBits> picture);
 
 // A copy of a bitmap's pixels, top row first, as an opaque QImage::Format_RGB32 image; a null
 // image for a handle that is no bitmap.

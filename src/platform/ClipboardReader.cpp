@@ -95,11 +95,12 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
         case DecodedPicture::Outcome::kPicture:
             break;
     }
-    if (putBackOf && decoded.image == putBackOf->picture) return Settle(mark, State::kNone);
-    Settle(mark, State::kPicture, std::move(decoded.image), decoded.size);
+    if (putBackOf && decoded.bits->SamePixels(*putBackOf->picture)) return Settle(mark, State::kNone);
+    Settle(mark, State::kPicture, std::move(decoded.bits), decoded.size);
 }
 
-void ClipboardReader::Settle(ClipboardMark mark, State state, QImage picture, QSize size) {
+void ClipboardReader::Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture,
+                             QSize size) {
     std::lock_guard lock(mutex_);
     if (current_.mark != mark) return;  // changed meanwhile
     current_.state = state;

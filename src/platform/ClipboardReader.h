@@ -12,7 +12,6 @@
 // are left alone and never offered to the tick. Anything else (another picture, or the same one
 // copied again later) is offered as usual.
 
-#include <QImage>
 #include <QSize>
 #include <chrono>
 #include <memory>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "platform/ClipboardBackend.h"
+#include "platform/PictureBits.h"
 
 namespace platform {
 
@@ -30,9 +30,9 @@ public:
     static constexpr std::chrono::milliseconds kPutBackWindow{5000};
 
     struct Found {
-        ClipboardMark mark;  // the contents it was read from
-        QImage picture;      // Format_RGB32; null when the clipboard holds no picture ready to take
-        QSize tooLarge;      // once per contents: the size of a picture no bitmap can hold
+        ClipboardMark mark;                    // the contents it was read from
+        std::shared_ptr<PictureBits> picture;  // none when the clipboard holds no picture ready to take
+        QSize tooLarge;                        // once per contents: the size of a picture no bitmap can hold
     };
 
     explicit ClipboardReader(std::unique_ptr<ClipboardBackend> backend);
@@ -56,19 +56,19 @@ private:
     struct Contents {
         ClipboardMark mark;
         State state = State::kNone;
-        QImage picture;
+        std::shared_ptr<PictureBits> picture;
         QSize size;
         bool reported = false;  // a too-large picture was told of
         bool emptied = false;   // we emptied it (or it was there at start): never offered again
     };
     struct Emptying {
-        QImage picture;
+        std::shared_ptr<PictureBits> picture;
         std::chrono::steady_clock::time_point when;
     };
 
     // On the backend's thread.
     void ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types);
-    void Settle(ClipboardMark mark, State state, QImage picture = {}, QSize size = {});
+    void Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture = {}, QSize size = {});
 
     std::mutex mutex_;
     Contents current_;

@@ -6,7 +6,9 @@
 #include <mutex>
 
 #include "platform/BitmapImage.h"
+#include "platform/BmpDecoder.h"
 #include "platform/PictureCheck.h"
+#include "platform/PngDecoder.h"
 
 namespace platform {
 namespace {
@@ -26,6 +28,13 @@ PictureClaim Check(std::string_view type, std::span<const std::uint8_t> bytes) {
     return {PictureClaim::Verdict::kPlausible, QSize()};
 }
 
+bool IsPng(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+}
+bool IsBmp(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
 }  // namespace
 
 DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes) {
@@ -36,6 +45,18 @@ DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t
     const PictureClaim claim = Check(type, bytes);
     result.size = claim.size;
     if (claim.verdict == PictureClaim::Verdict::kBroken) return result;
+
+    if (claim.size.isValid() && !FitsBitmap(claim.size)) {
+        result.outcome = Outcome::kTooLarge;
+        return result;
+    }
+    // Our own decoders first; they decline what they do not take, and the toolkit decides.
+    if (auto bits = IsPng(bytes) ? DecodeScreenPng(bytes) : IsBmp(bytes) ? DecodePlainBmp(bytes) : nullptr) {
+        result.size = QSize(bits->Width(), bits->Height());
+        result.bits = std::move(bits);
+        result.outcome = Outcome::kPicture;
+        return result;
+    }
 
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
@@ -54,7 +75,8 @@ DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t
         result.outcome = Outcome::kTooLarge;
         return result;
     }
-    result.image = Opaque(image);
+    result.bits = PictureBits::FromImage(Opaque(image));
+    if (!result.bits) return result;  // memory is short
     result.outcome = Outcome::kPicture;
     return result;
 }

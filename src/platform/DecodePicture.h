@@ -1,28 +1,33 @@
 #pragma once
 // The clipboard reader's one decoding step: the bytes of one clipboard type to the picture they
-// hold, whole or not at all. Runs on the clipboard's own thread, never on the interface thread.
+// hold, whole or not at all, in the buffer's layout. Runs on the clipboard's own thread, never on
+// the interface thread.
 
-#include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
+
+#include "platform/PictureBits.h"
 
 namespace platform {
 
 struct DecodedPicture {
     enum class Outcome {
-        kPicture,   // `image` holds every pixel
+        kPicture,   // `bits` holds every pixel
         kBroken,    // cut short, sizes absurd for its length, or not decodable: no picture
         kTooLarge,  // more pixels than a bitmap can hold; `size` says how many
     };
     Outcome outcome = Outcome::kBroken;
-    QImage image;  // QImage::Format_RGB32, for kPicture
-    QSize size;    // the picture's size, where known
+    std::shared_ptr<PictureBits> bits;  // for kPicture: opaque, those with alpha laid over white
+    QSize size;                         // the picture's size, where known
 };
 
 // `type` is the MIME type the bytes were offered as ("image/png", "image/bmp", ...); the bytes'
-// own signature decides the decoder, the type only which extra checks apply.
+// own signature decides the decoder, the type only which extra checks apply. Screen-grab PNGs and
+// plain bitmap files are decoded by our own decoders (PngDecoder.h, BmpDecoder.h), every other
+// picture by the toolkit's; both give the same pixels.
 DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes);
 
 }  // namespace platform

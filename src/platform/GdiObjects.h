@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "platform/GdiTypes.h"
@@ -27,9 +28,14 @@ struct Surface {
     }
 };
 
+class PictureBits;
+
 struct GdiBitmap {
     Surface surface;
     PixelBlock pixels;
+    // A picture's bitmap uses the decoded picture's memory as it is (the clipboard reader keeps the
+    // last saved picture to recognise it when it is put back); nothing draws into such a bitmap.
+    std::shared_ptr<PictureBits> picture;
     bool isDibSection = false;
     HDC selectedInto = 0;  // the memory device context it is selected into, or 0
 

@@ -6,7 +6,8 @@
 namespace platform {
 
 // Says that memory was kept just now; `release` gives it back. Each call puts the release off
-// for another minute. Without a running application the memory is simply kept.
+// for another minute. Without a running application the memory is simply kept. Safe on any thread
+// (the minute is kept on the application's thread).
 void KeptForNextUse(void (*release)());
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include "platform/IdleRelease.h"
@@ -17,27 +18,32 @@ constexpr std::size_t kKeepFrom = std::size_t{1} << 20;
 // next capture's picture is made while the previous one is still held: keeping two blocks lets every
 // capture on the same screen reuse memory that is already mapped. Returning blocks to the system and
 // mapping fresh ones is also what makes a multi-threaded process stop every thread for a TLB flush.
-// (The graphics layer is used from the GUI thread only.)
+// Pictures are decoded on other threads than the one that uses them, so the kept blocks are shared
+// under a lock.
 struct Kept {
     std::uint8_t* data = nullptr;
     std::size_t capacity = 0;
 };
 Kept kept[2];
+std::mutex keptLock;
+
+// The smallest kept block that fits, taken out of the kept ones; none when none fits.
+Kept TakeKept(std::size_t size) {
+    if (size < kKeepFrom) return {};
+    const std::lock_guard lock(keptLock);
+    Kept* best = nullptr;
+    for (Kept& k : kept)
+        if (k.data && k.capacity >= size && (!best || k.capacity < best->capacity)) best = &k;
+    return best ? std::exchange(*best, Kept{}) : Kept{};
+}
 
 }  // namespace
 
 PixelBlock PixelBlock::Zeroed(std::size_t size) {
     if (size == 0) size = 1;
-    if (size >= kKeepFrom) {
-        // The smallest kept block that fits.
-        Kept* best = nullptr;
-        for (Kept& k : kept)
-            if (k.data && k.capacity >= size && (!best || k.capacity < best->capacity)) best = &k;
-        if (best) {
-            const Kept taken = std::exchange(*best, Kept{});
-            std::memset(taken.data, 0, size);
-            return PixelBlock(taken.data, taken.capacity);
-        }
+    if (const Kept taken = TakeKept(size); taken.data) {
+        std::memset(taken.data, 0, size);
+        return PixelBlock(taken.data, taken.capacity);
     }
     auto* data = static_cast<std::uint8_t*>(std::calloc(size, 1));
     if (data == nullptr) {
@@ -48,26 +54,43 @@ PixelBlock PixelBlock::Zeroed(std::size_t size) {
     return data ? PixelBlock(data, size) : PixelBlock();
 }
 
+PixelBlock PixelBlock::Uninitialised(std::size_t size) {
+    if (size == 0) size = 1;
+    if (const Kept taken = TakeKept(size); taken.data) return PixelBlock(taken.data, taken.capacity);
+    auto* data = static_cast<std::uint8_t*>(std::malloc(size));
+    if (data == nullptr) {
+        ReleaseKept();
+        data = static_cast<std::uint8_t*>(std::malloc(size));
+    }
+    return data ? PixelBlock(data, size) : PixelBlock();
+}
+
 void PixelBlock::ReleaseKept() {
+    const std::lock_guard lock(keptLock);
     for (Kept& k : kept) std::free(std::exchange(k, Kept{}).data);
 }
 
 void PixelBlock::Release() {
     if (data_ == nullptr) return;
     // Keep the block in an empty place, or in place of a smaller kept one.
-    Kept* place = nullptr;
-    if (capacity_ >= kKeepFrom)
-        for (Kept& k : kept)
-            if (!place || k.capacity < place->capacity) place = &k;
-    if (place && place->capacity <= capacity_) {
-        std::free(place->data);
-        *place = Kept{data_, capacity_};
-        KeptForNextUse(&PixelBlock::ReleaseKept);
-    } else {
-        std::free(data_);
+    bool keptIt = false;
+    {
+        const std::lock_guard lock(keptLock);
+        Kept* place = nullptr;
+        if (capacity_ >= kKeepFrom)
+            for (Kept& k : kept)
+                if (!place || k.capacity < place->capacity) place = &k;
+        if (place && place->capacity <= capacity_) {
+            std::free(place->data);
+            *place = Kept{data_, capacity_};
+            keptIt = true;
+        } else {
+            std::free(data_);
+        }
     }
     data_ = nullptr;
     capacity_ = 0;
+    if (keptIt) KeptForNextUse(&PixelBlock::ReleaseKept);
 }
 
 PixelBlock::~PixelBlock() { Release(); }

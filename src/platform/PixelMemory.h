@@ -4,7 +4,9 @@
 // A capture makes one screen-sized bitmap after another. A fresh block of tens of megabytes pays a
 // page fault for every page the first time it is written, which costs tens of milliseconds; the
 // block of the previous capture is already mapped, and clearing it is several times cheaper. Small
-// blocks go straight to the C allocator. Every block handed out reads all zeros.
+// blocks go straight to the C allocator. Every block handed out reads all zeros, unless it is asked
+// for uninitialised because its user overwrites it whole. Blocks may be taken and given back on
+// any thread.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,8 @@ public:
 
     // A block of at least `size` zero bytes (at least one byte); an empty block when memory is short.
     static PixelBlock Zeroed(std::size_t size);
+    // The same for memory that the caller writes in full at once: its bytes are left as they are.
+    static PixelBlock Uninitialised(std::size_t size);
     // Gives the kept blocks back to the system.
     static void ReleaseKept();
 

@@ -1,0 +1,54 @@
+#include "platform/PictureBits.h"
+
+#include <cstring>
+
+#include "platform/GdiObjects.h"
+#include "platform/PixelRows.h"
+
+namespace platform {
+
+std::shared_ptr<PictureBits> PictureBits::Make(std::int32_t width, std::int32_t height) {
+    if (width < 1 || height < 1) return nullptr;
+    const std::int64_t stride = (std::int64_t{width} * 3 + 3) & ~std::int64_t{3};
+    if (stride > kMaxPixelBytes / height) return nullptr;
+    std::shared_ptr<PictureBits> bits(new PictureBits());
+    bits->block_ = PixelBlock::Uninitialised(std::size_t(stride * height));
+    if (!bits->block_) return nullptr;
+    bits->width_ = width;
+    bits->height_ = height;
+    bits->stride_ = std::int32_t(stride);
+    const std::size_t used = std::size_t(width) * 3;
+    if (used < std::size_t(stride))
+        for (std::int32_t y = 0; y < height; ++y)
+            std::memset(bits->Row(y) + used, 0, std::size_t(stride) - used);
+    return bits;
+}
+
+std::shared_ptr<PictureBits> PictureBits::FromImage(const QImage& image) {
+    if (image.isNull() || image.format() != QImage::Format_RGB32) return nullptr;
+    auto bits = Make(image.width(), image.height());
+    if (!bits) return nullptr;
+    // Format_RGB32 holds each pixel as 0xffRRGGBB: blue, green, red, unused in memory.
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixel bytes are read in little-endian order");
+    for (std::int32_t y = 0; y < bits->height_; ++y)
+        BgrxToBgr(image.constScanLine(y), bits->Row(y), std::size_t(bits->width_));
+    return bits;
+}
+
+bool PictureBits::SamePixels(const PictureBits& other) const {
+    return width_ == other.width_ && height_ == other.height_ &&
+           std::memcmp(Bits(), other.Bits(), Size()) == 0;
+}
+
+QImage PictureBits::ToImage() const {
+    QImage image(width_, height_, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    for (std::int32_t y = 0; y < height_; ++y) {
+        const std::uint8_t* from = Row(y);
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::int32_t x = 0; x < width_; ++x, from += 3) to[x] = qRgb(from[2], from[1], from[0]);
+    }
+    return image;
+}
+
+}  // namespace platform
