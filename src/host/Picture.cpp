@@ -51,6 +51,10 @@ QImage Picture::ToImage() const { return platform::ReadBitmapImage(handle_); }
 
 QImage Picture::View() const { return platform::ViewBitmapImage(handle_); }
 
+QImage Picture::Scaled(int width, int height) const {
+    return platform::ScaledBitmapImage(handle_, width, height);
+}
+
 void Picture::Release() {
     if (handle_ != 0) platform::DeleteObject(handle_);
     handle_ = 0;

@@ -33,6 +33,9 @@ public:
     // The bitmap's pixels for reading at once, without a copy where possible; valid while the
     // picture lives and its bitmap is not changed.
     QImage View() const;
+    // The picture scaled to width x height pixels for showing (area-averaged when it shrinks); a
+    // null image when there is no bitmap.
+    QImage Scaled(int width, int height) const;
 
 private:
     void Release();

@@ -18,16 +18,14 @@ float PictureBox::ScaleHeight() const { return std::max(0.0f, Height() - 2 * kBo
 void PictureBox::Cls() { canvas_->Clear(); }
 
 void PictureBox::PaintPicture(const Picture& picture, float x, float y, float width, float height) {
-    const QImage image = picture.View();
-    if (image.isNull()) return;
     const int w = TwipsToPixels(width), h = TwipsToPixels(height);
     if (w <= 0 || h <= 0) return;
-    // Area-averaging downscale first, so a large grab becomes a clean thumbnail, to the device
-    // pixels of the screen (twice as many each way at scale 2); drawn at its place in pixels.
+    // Area-averaged straight from the picture's rows, so a large grab becomes a clean thumbnail, to
+    // the device pixels of the screen (twice as many each way at scale 2); drawn at its place in pixels.
     QImage& target = canvas_->Image();
     const qreal ratio = target.devicePixelRatio();
-    QImage scaled =
-        image.scaled(qRound(w * ratio), qRound(h * ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage scaled = picture.Scaled(qRound(w * ratio), qRound(h * ratio));
+    if (scaled.isNull()) return;
     scaled.setDevicePixelRatio(ratio);
     QPainter painter(&target);
     painter.drawImage(QPointF(TwipsToPixels(x), TwipsToPixels(y)), scaled);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cstring>
 
+#include "platform/AreaAverage.h"
 #include "platform/HandleTable.h"
 
 namespace platform {
@@ -63,6 +64,14 @@ QImage ViewBitmapImage(HBITMAP hbm) {
         return ReadBitmapImage(hbm);
     // The fourth byte may be 0 (written by a block transfer); Format_RGB32 ignores it.
     return QImage(surface.bits, surface.width, surface.height, surface.stride, QImage::Format_RGB32);
+}
+
+QImage ScaledBitmapImage(HBITMAP hbm, int width, int height) {
+    const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hbm);
+    if (bitmap == nullptr || width < 1 || height < 1) return QImage();
+    const Surface& surface = bitmap->surface;
+    if (width <= surface.width && height <= surface.height) return AreaAverage(surface, width, height);
+    return ViewBitmapImage(hbm).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace platform

@@ -32,4 +32,9 @@ QImage ReadBitmapImage(HBITMAP hbm);
 // Any other bitmap is read as by ReadBitmapImage.
 QImage ViewBitmapImage(HBITMAP hbm);
 
+// The bitmap scaled to width x height for showing: each pixel the average of the area of the bitmap
+// it covers when the picture shrinks both ways, smooth interpolation otherwise. A null image for a
+// handle that is no bitmap or a size below 1 x 1.
+QImage ScaledBitmapImage(HBITMAP hbm, int width, int height);
+
 }  // namespace platform

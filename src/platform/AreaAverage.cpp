@@ -1,0 +1,62 @@
+#include "platform/AreaAverage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// The first source pixel of block i of n over a side of `side` pixels.
+std::int32_t BlockStart(std::int64_t i, std::int64_t side, std::int64_t n) {
+    return std::int32_t(i * side / n);
+}
+
+// Sums of each block's rows in `Sum` lanes (16 bits hold up to 257 rows of bytes), then of its
+// columns, then the average rounded to the nearest.
+template <class Sum>
+void Average(const Surface& surface, QImage& out) {
+    const int width = out.width(), height = out.height();
+    const std::size_t rowBytes = std::size_t(surface.width) * surface.bytesPerPixel;
+    std::vector<Sum> columns(rowBytes);
+    for (int y = 0; y < height; ++y) {
+        const std::int32_t top = BlockStart(y, surface.height, height);
+        const std::int32_t bottom = BlockStart(y + 1, surface.height, height);
+        std::fill(columns.begin(), columns.end(), Sum{0});
+        for (std::int32_t row = top; row < bottom; ++row) {
+            const std::uint8_t* bytes = surface.Row(row);
+            Sum* sums = columns.data();
+            for (std::size_t i = 0; i < rowBytes; ++i) sums[i] = Sum(sums[i] + bytes[i]);
+        }
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const std::int32_t left = BlockStart(x, surface.width, width);
+            const std::int32_t right = BlockStart(x + 1, surface.width, width);
+            std::uint64_t blue = 0, green = 0, red = 0;
+            for (std::int32_t column = left; column < right; ++column) {
+                const Sum* p = &columns[std::size_t(column) * surface.bytesPerPixel];
+                blue += p[0];
+                green += p[1];
+                red += p[2];
+            }
+            const std::uint64_t count = std::uint64_t(right - left) * std::uint64_t(bottom - top);
+            to[x] = qRgb(int((red + count / 2) / count), int((green + count / 2) / count),
+                         int((blue + count / 2) / count));
+        }
+    }
+}
+
+}  // namespace
+
+QImage AreaAverage(const Surface& surface, int width, int height) {
+    QImage out(width, height, QImage::Format_RGB32);
+    if (out.isNull() || surface.bits == nullptr) return QImage();
+    // The tallest block: ceil(source height / height) rows.
+    if ((surface.height + height - 1) / height <= 257)
+        Average<std::uint16_t>(surface, out);
+    else
+        Average<std::uint32_t>(surface, out);
+    return out;
+}
+
+}  // namespace platform
