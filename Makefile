@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 # How long one input may take before it counts as a hang (a loaded machine needs more).
 FUZZ_TIMEOUT ?= 10
-FUZZ_TARGETS = fuzz-settings fuzz-paths
+FUZZ_TARGETS = fuzz-settings fuzz-paths fuzz-png
 
 .PHONY: all deps build run test unit-asan demo bench package install clean format format-check $(FUZZ_TARGETS)
 
