@@ -7,6 +7,8 @@
 
 #include "host/HostError.h"
 #include "platform/AtomicFile.h"
+#include "platform/BitmapImage.h"
+#include "platform/Gdi.h"
 #include "platform/HostPath.h"
 
 namespace host {
@@ -27,12 +29,13 @@ constexpr uint32_t kBlockBytes = 1 << 20;        // rows are written about a meg
 }  // namespace
 
 void SavePicture(const Picture& picture, const QString& path) {
-    const QImage image = picture.View().convertToFormat(QImage::Format_RGB32);
-    if (image.isNull()) RaiseError(kInvalidProcedureCall);
+    platform::BITMAP record{};
+    if (platform::GetObjectA(picture.Handle(), sizeof record, &record) == 0)
+        RaiseError(kInvalidProcedureCall);
     const std::string hostPath = platform::HostPath(path);
     if (hostPath.empty()) RaiseError(kPathNotFound);
 
-    const uint32_t width = uint32_t(image.width()), height = uint32_t(image.height());
+    const uint32_t width = uint32_t(record.bmWidth), height = uint32_t(record.bmHeight);
     const uint32_t stride = (width * 3 + 3) & ~3u;
     const uint64_t imageSize = uint64_t(stride) * height;
     if (imageSize > 0xFFFFFFFFull - kFileHeader - kInfoHeader) RaiseError(kOverflow);
@@ -56,18 +59,10 @@ void SavePicture(const Picture& picture, const QString& path) {
     platform::AtomicFile file;
     if (!file.Open(hostPath) || !file.Write(header, sizeof header)) RaiseFileError(file.Error(), hostPath);
     const uint32_t rowsPerBlock = std::max<uint32_t>(1, kBlockBytes / std::max<uint32_t>(stride, 1));
-    std::vector<uint8_t> block(size_t(std::min(rowsPerBlock, std::max<uint32_t>(height, 1))) * stride, 0);
-    for (uint32_t y = 0; y < height;) {
+    std::vector<uint8_t> block(size_t(std::min(rowsPerBlock, std::max<uint32_t>(height, 1))) * stride);
+    for (uint32_t y = 0; y < height; y += rowsPerBlock) {
         const uint32_t rows = std::min(rowsPerBlock, height - y);
-        for (uint32_t r = 0; r < rows; ++r, ++y) {
-            const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(int(height - 1 - y)));
-            uint8_t* dst = block.data() + size_t(r) * stride;
-            for (uint32_t x = 0; x < width; ++x) {
-                dst[3 * x] = uint8_t(qBlue(src[x]));
-                dst[3 * x + 1] = uint8_t(qGreen(src[x]));
-                dst[3 * x + 2] = uint8_t(qRed(src[x]));
-            }
-        }
+        platform::ReadBitmapRows(picture.Handle(), int32_t(y), int32_t(rows), block.data(), stride);
         if (!file.Write(block.data(), size_t(rows) * stride)) RaiseFileError(file.Error(), hostPath);
     }
     if (!file.Commit()) RaiseFileError(file.Error(), hostPath);

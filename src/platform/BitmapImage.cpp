@@ -5,6 +5,7 @@
 
 #include "platform/AreaAverage.h"
 #include "platform/HandleTable.h"
+#include "platform/PixelRows.h"
 
 namespace platform {
 
@@ -64,6 +65,25 @@ QImage ViewBitmapImage(HBITMAP hbm) {
         return ReadBitmapImage(hbm);
     // The fourth byte may be 0 (written by a block transfer); Format_RGB32 ignores it.
     return QImage(surface.bits, surface.width, surface.height, surface.stride, QImage::Format_RGB32);
+}
+
+bool ReadBitmapRows(HBITMAP hbm, std::int32_t fromBottom, std::int32_t count, std::uint8_t* rows,
+                    std::size_t stride) {
+    const GdiBitmap* bitmap = HandleTable::Instance().Bitmap(hbm);
+    if (bitmap == nullptr || bitmap->surface.bits == nullptr) return false;
+    const Surface& surface = bitmap->surface;
+    if (fromBottom < 0 || count < 0 || fromBottom > surface.height - count) return false;
+    const std::size_t pixelBytes = std::size_t(surface.width) * 3;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::uint8_t* from = surface.Row(surface.height - 1 - (fromBottom + i));
+        std::uint8_t* to = rows + std::size_t(i) * stride;
+        if (surface.bytesPerPixel == 3)
+            std::memcpy(to, from, pixelBytes);
+        else
+            BgrxToBgr(from, to, std::size_t(surface.width));
+        std::memset(to + pixelBytes, 0, stride - pixelBytes);
+    }
+    return true;
 }
 
 QImage ScaledBitmapImage(HBITMAP hbm, int width, int height) {

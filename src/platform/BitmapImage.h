@@ -3,6 +3,8 @@
 // it (for the clipboard, the preview and bitmap files).
 
 #include <QImage>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "platform/GdiTypes.h"
@@ -31,6 +33,12 @@ QImage ReadBitmapImage(HBITMAP hbm);
 // bitmap): the image then reads the bitmap's memory and must not outlive the bitmap or see it change.
 // Any other bitmap is read as by ReadBitmapImage.
 QImage ViewBitmapImage(HBITMAP hbm);
+
+// `count` rows of a bitmap's pixels as 24-bit rows in the order bitmap files hold them, bottom row
+// first, starting `fromBottom` rows above the bottom; each row `stride` bytes (at least 3 x width,
+// the bytes after the pixels set to 0). False for a handle that is no bitmap or rows it does not have.
+bool ReadBitmapRows(HBITMAP hbm, std::int32_t fromBottom, std::int32_t count, std::uint8_t* rows,
+                    std::size_t stride);
 
 // The bitmap scaled to width x height for showing: each pixel the average of the area of the bitmap
 // it covers when the picture shrinks both ways, smooth interpolation otherwise. A null image for a
