@@ -170,14 +170,14 @@ INSTANTIATE_TEST_SUITE_P(
         Opaque({"Rgba8OpaqueWide", kRgba, 8, false, false, PNG_ALL_FILTERS, 640, 4}),
         // Transparent pixels: the toolkit's side lays them over white.
         Kind{"Rgba8", kRgba, 8}, Kind{"Rgba8Paeth", kRgba, 8, false, false, PNG_FILTER_PAETH},
-        // Everything else a PNG can be.
+        // Everything else a PNG can be. (Not 16-bit RGB with a transparent colour: the toolkit's
+        // decode of it differs from one run to the next.)
         Kind{"Rgb8Transparent", kRgb, 8, false, true}, Kind{"Rgb16", kRgb, 16}, Kind{"Rgba16", kRgba, 16},
-        Kind{"Rgb16Transparent", kRgb, 16, false, true}, Kind{"Gray1", kGray, 1}, Kind{"Gray2", kGray, 2},
-        Kind{"Gray4", kGray, 4}, Kind{"Gray8", kGray, 8}, Kind{"Gray16", kGray, 16},
-        Kind{"Gray8Transparent", kGray, 8, false, true}, Kind{"Gray2Transparent", kGray, 2, false, true},
-        Kind{"Gray16Transparent", kGray, 16, false, true}, Kind{"GrayAlpha8", kGrayAlpha, 8},
-        Kind{"GrayAlpha16", kGrayAlpha, 16}, Kind{"Palette1", kPalette, 1}, Kind{"Palette2", kPalette, 2},
-        Kind{"Palette4", kPalette, 4}, Kind{"Palette8", kPalette, 8},
+        Kind{"Gray1", kGray, 1}, Kind{"Gray2", kGray, 2}, Kind{"Gray4", kGray, 4}, Kind{"Gray8", kGray, 8},
+        Kind{"Gray16", kGray, 16}, Kind{"Gray8Transparent", kGray, 8, false, true},
+        Kind{"Gray2Transparent", kGray, 2, false, true}, Kind{"Gray16Transparent", kGray, 16, false, true},
+        Kind{"GrayAlpha8", kGrayAlpha, 8}, Kind{"GrayAlpha16", kGrayAlpha, 16}, Kind{"Palette1", kPalette, 1},
+        Kind{"Palette2", kPalette, 2}, Kind{"Palette4", kPalette, 4}, Kind{"Palette8", kPalette, 8},
         Kind{"Palette8Transparent", kPalette, 8, false, true},
         Kind{"Palette4Transparent", kPalette, 4, false, true}, Kind{"Rgb8Interlaced", kRgb, 8, true},
         Kind{"Rgba8Interlaced", kRgba, 8, true}, Kind{"Rgb16Interlaced", kRgb, 16, true},
