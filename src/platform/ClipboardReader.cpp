@@ -78,15 +78,18 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
 
     const std::string type = PictureType(types);
     if (type.empty()) return Settle(mark, State::kNone);
-    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t>& bytes = fetched_;
     const FetchResult fetched = backend_->Fetch(mark, type, bytes);
     if (fetched == FetchResult::kChanged) return;  // the new contents are told of next
-    if (fetched == FetchResult::kTooLarge)
-        return Settle(mark, State::kTooLarge, {}, DecodePicture(type, bytes).size);
+    if (fetched == FetchResult::kTooLarge) {
+        const QSize size = DecodePicture(type, bytes).size;
+        bytes = {};  // a gigabyte is not kept for the next fetch
+        return Settle(mark, State::kTooLarge, {}, size);
+    }
     if (fetched != FetchResult::kDone) return Settle(mark, State::kNone);
 
     DecodedPicture decoded = DecodePicture(type, bytes);
-    bytes = {};
+    bytes.clear();
     switch (decoded.outcome) {
         case DecodedPicture::Outcome::kBroken:
             return Settle(mark, State::kNone);

@@ -73,6 +73,9 @@ private:
     std::mutex mutex_;
     Contents current_;
     std::optional<Emptying> lastEmptying_;
+    // The fetched bytes, on the backend's thread. Kept from one fetch to the next: a fresh buffer
+    // would cost a page fault for every 4 KB of a picture file each time.
+    std::vector<std::uint8_t> fetched_;
     std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
 };
 

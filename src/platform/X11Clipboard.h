@@ -63,6 +63,8 @@ private:
     // Gives the clipboard to no one, or holds it empty, if it has not changed since `time`.
     void Empty(xcb_timestamp_t time);
     FetchResult Transfer(ClipboardMark mark, xcb_atom_t target, std::vector<std::uint8_t>& bytes);
+    // Sets room aside for the size an incremental transfer's owner announces (its INCR property).
+    static void ReserveAnnounced(std::vector<std::uint8_t>& bytes, const xcb_get_property_reply_t& incr);
     FetchResult Incremental(std::vector<std::uint8_t>& bytes);
     FetchResult Append(std::vector<std::uint8_t>& bytes, const void* data, std::size_t length);
     FetchResult Interrupted() const;
