@@ -3,16 +3,41 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/DecodePicture.h"
+#include "platform/IdleRelease.h"
 
 namespace platform {
+namespace {
+
+// The readers alive, whose fetch buffers the idle release gives back.
+std::mutex readersLock;
+std::vector<ClipboardReader*> readers;
+
+void ReleaseReadersMemory() {
+    const std::lock_guard lock(readersLock);
+    for (ClipboardReader* reader : readers) reader->ReleaseKeptMemory();
+}
+
+}  // namespace
 
 ClipboardReader::ClipboardReader(std::unique_ptr<ClipboardBackend> backend) : backend_(std::move(backend)) {
+    {
+        const std::lock_guard lock(readersLock);
+        readers.push_back(this);
+    }
     backend_->Start(
         [this](ClipboardMark mark, const std::vector<std::string>& types) { ContentsChanged(mark, types); });
 }
 
-ClipboardReader::~ClipboardReader() { backend_.reset(); }
+ClipboardReader::~ClipboardReader() {
+    backend_.reset();
+    const std::lock_guard lock(readersLock);
+    readers.erase(std::find(readers.begin(), readers.end(), this));
+}
+
+void ClipboardReader::ReleaseKeptMemory() {
+    const std::unique_lock fetching(fetchMutex_, std::try_to_lock);
+    if (fetching) std::vector<std::uint8_t>().swap(fetched_);
+}
 
 std::string ClipboardReader::PictureType(const std::vector<std::string>& types) {
     // Lossless first, then the rest; any other image type the decoders may know comes last.
@@ -78,18 +103,11 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
 
     const std::string type = PictureType(types);
     if (type.empty()) return Settle(mark, State::kNone);
-    std::vector<std::uint8_t>& bytes = fetched_;
-    const FetchResult fetched = backend_->Fetch(mark, type, bytes);
+    FetchResult fetched = FetchResult::kRefused;
+    DecodedPicture decoded = FetchAndDecode(mark, type, fetched);
     if (fetched == FetchResult::kChanged) return;  // the new contents are told of next
-    if (fetched == FetchResult::kTooLarge) {
-        const QSize size = DecodePicture(type, bytes).size;
-        bytes = {};  // a gigabyte is not kept for the next fetch
-        return Settle(mark, State::kTooLarge, {}, size);
-    }
+    if (fetched == FetchResult::kTooLarge) return Settle(mark, State::kTooLarge, {}, decoded.size);
     if (fetched != FetchResult::kDone) return Settle(mark, State::kNone);
-
-    DecodedPicture decoded = DecodePicture(type, bytes);
-    bytes.clear();
     switch (decoded.outcome) {
         case DecodedPicture::Outcome::kBroken:
             return Settle(mark, State::kNone);
@@ -100,6 +118,24 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
     }
     if (putBackOf && decoded.bits->SamePixels(*putBackOf->picture)) return Settle(mark, State::kNone);
     Settle(mark, State::kPicture, std::move(decoded.bits), decoded.size);
+}
+
+DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::string& type,
+                                               FetchResult& fetched) {
+    DecodedPicture decoded;
+    bool kept = false;
+    {
+        const std::lock_guard fetching(fetchMutex_);
+        fetched = backend_->Fetch(mark, type, fetched_);
+        // Too large: only the size it claims counts, and a gigabyte is not kept for the next fetch.
+        if (fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge)
+            decoded = DecodePicture(type, fetched_);
+        if (fetched == FetchResult::kTooLarge) std::vector<std::uint8_t>().swap(fetched_);
+        fetched_.clear();
+        kept = fetched_.capacity() > 0;
+    }
+    if (kept) KeptForNextUse(&ReleaseReadersMemory);
+    return decoded;
 }
 
 void ClipboardReader::Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture,

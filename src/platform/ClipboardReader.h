@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/ClipboardBackend.h"
+#include "platform/DecodePicture.h"
 #include "platform/PictureBits.h"
 
 namespace platform {
@@ -48,6 +49,9 @@ public:
     // Empties the clipboard whatever it holds; what it held is never offered.
     void ClearAll();
 
+    // Gives back the memory kept for the next fetch, unless a fetch is using it now. Any thread.
+    void ReleaseKeptMemory();
+
     // The type a picture is read in, out of those offered; empty when none is a picture.
     static std::string PictureType(const std::vector<std::string>& types);
 
@@ -68,13 +72,16 @@ private:
 
     // On the backend's thread.
     void ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types);
+    DecodedPicture FetchAndDecode(ClipboardMark mark, const std::string& type, FetchResult& fetched);
     void Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture = {}, QSize size = {});
 
     std::mutex mutex_;
     Contents current_;
     std::optional<Emptying> lastEmptying_;
-    // The fetched bytes, on the backend's thread. Kept from one fetch to the next: a fresh buffer
-    // would cost a page fault for every 4 KB of a picture file each time.
+    // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
+    // costs a page fault for every 4 KB of a picture file each time, and given back a minute after
+    // the last (IdleRelease.h). The lock is held while a fetch and its decoding use them.
+    std::mutex fetchMutex_;
     std::vector<std::uint8_t> fetched_;
     std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
 };

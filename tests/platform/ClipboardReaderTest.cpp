@@ -60,6 +60,15 @@ TEST_F(Reading, TakesThePictureOnTheClipboardAsOftenAsAsked) {
     EXPECT_EQ(second.mark, first.mark);
 }
 
+TEST_F(Reading, PicturesAfterTheKeptMemoryWentBackAreWhole) {
+    QGuiApplication::clipboard()->setImage(Grab(400, 300, qRgb(200, 30, 90)));
+    ASSERT_TRUE(reader.Take().picture != nullptr);
+    reader.ReleaseKeptMemory();  // a minute without grabs
+    const QImage next = Grab(500, 200, qRgb(20, 130, 9));
+    QGuiApplication::clipboard()->setImage(next);
+    EXPECT_EQ(Image(reader.Take().picture), next);
+}
+
 TEST_F(Reading, TextAndAnEmptyClipboardHoldNoPicture) {
     EXPECT_TRUE(reader.Take().picture == nullptr);
     QGuiApplication::clipboard()->setText(QStringLiteral("just text"));
