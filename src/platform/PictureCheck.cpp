@@ -138,8 +138,10 @@ PictureClaim CheckPngFile(Bytes b) {
         return claim;
     claim.size = QSize(static_cast<int>(width), static_cast<int>(height));
     // Deflate cannot expand data more than 1032-fold: more filtered rows than that are a lie.
+    // (Compared by division: rows of the largest widths times the largest heights overflow.)
     const std::int64_t rowBytes = 1 + (std::int64_t{width} * depth * channels + 7) / 8;
-    if (rowBytes * height > static_cast<std::int64_t>(b.size()) * 1032 + 65536) return claim;
+    const std::int64_t inflatable = static_cast<std::int64_t>(b.size()) * 1032 + 65536;
+    if (rowBytes > inflatable / static_cast<std::int64_t>(height)) return claim;
     static constexpr std::uint8_t kEnd[] = {'I', 'E', 'N', 'D'};
     if (!EndsWith(b, kEnd, 64)) return claim;
     claim.verdict = Verdict::kPlausible;
