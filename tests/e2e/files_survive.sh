@@ -20,7 +20,7 @@ e2e_start "$tallowin"
 e2e_click "$E2E_WINDOW" 115 102  # BMP
 e2e_grab "$E2E_ROOT/earlier.png"
 E2E_WAIT=20 e2e_wait_for test -s shots/scrn000.bmp || e2e_fail "the earlier file was not saved"
-E2E_WAIT=5 e2e_wait_for test "$(e2e_clipboard_targets)" = "" || e2e_fail "the clipboard kept the grab"
+E2E_WAIT=15 e2e_wait_for test "$(e2e_clipboard_targets)" = "" || e2e_fail "the clipboard kept the grab"
 kill "$E2E_APP"
 wait "$E2E_APP" 2>/dev/null || true
 earlier=$(md5sum <shots/scrn000.bmp)
