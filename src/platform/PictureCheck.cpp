@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ByteOrder.h"
 #include "platform/GdiObjects.h"
 
 namespace platform {
@@ -10,16 +11,6 @@ namespace {
 
 using Verdict = PictureClaim::Verdict;
 using Bytes = std::span<const std::uint8_t>;
-
-std::uint32_t Le32(Bytes b, std::size_t at) {
-    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
-           std::uint32_t{b[at + 3]} << 24;
-}
-std::uint16_t Le16(Bytes b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
-std::uint32_t Be32(Bytes b, std::size_t at) {
-    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 | std::uint32_t{b[at + 2]} << 8 |
-           std::uint32_t{b[at + 3]};
-}
 
 // Whether `tag` occurs within the last `window` bytes: the end mark of a whole file, allowing for
 // a little padding after it.
@@ -54,7 +45,7 @@ bool RunLengthDataIsWhole(Bytes data, bool fourBits) {
 PictureClaim CheckBitmapFile(Bytes b) {
     PictureClaim claim;
     if (b.size() < 18 || b[0] != 'B' || b[1] != 'M') return claim;
-    const std::uint32_t offBits = Le32(b, 10), headerSize = Le32(b, 14);
+    const std::uint32_t offBits = Le32(&b[10]), headerSize = Le32(&b[14]);
     if ((headerSize != 12 && (headerSize < 16 || headerSize > 124)) || b.size() < 14u + headerSize)
         return claim;
 
@@ -62,17 +53,17 @@ PictureClaim CheckBitmapFile(Bytes b) {
     std::uint16_t planes, bitCount;
     std::uint32_t compression = 0, sizeImage = 0;
     if (headerSize == 12) {  // the old core header: 16-bit sizes
-        width = Le16(b, 18);
-        height = Le16(b, 20);
-        planes = Le16(b, 22);
-        bitCount = Le16(b, 24);
+        width = Le16(&b[18]);
+        height = Le16(&b[20]);
+        planes = Le16(&b[22]);
+        bitCount = Le16(&b[24]);
     } else {
-        width = static_cast<std::int32_t>(Le32(b, 18));
-        height = static_cast<std::int32_t>(Le32(b, 22));
-        planes = Le16(b, 26);
-        bitCount = Le16(b, 28);
-        if (headerSize >= 20) compression = Le32(b, 30);
-        if (headerSize >= 24) sizeImage = Le32(b, 34);
+        width = static_cast<std::int32_t>(Le32(&b[18]));
+        height = static_cast<std::int32_t>(Le32(&b[22]));
+        planes = Le16(&b[26]);
+        bitCount = Le16(&b[28]);
+        if (headerSize >= 20) compression = Le32(&b[30]);
+        if (headerSize >= 24) sizeImage = Le32(&b[34]);
     }
     const std::int64_t rows = height < 0 ? -height : height;
     if (width <= 0 || rows == 0 || rows > INT32_MAX || planes != 1) return claim;
@@ -109,10 +100,10 @@ PictureClaim CheckBitmapFile(Bytes b) {
 PictureClaim CheckPngFile(Bytes b) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     PictureClaim claim;
-    if (b.size() < 33 || std::memcmp(b.data(), kSignature, 8) != 0 || Be32(b, 8) != 13 ||
+    if (b.size() < 33 || std::memcmp(b.data(), kSignature, 8) != 0 || Be32(&b[8]) != 13 ||
         std::memcmp(b.data() + 12, "IHDR", 4) != 0)
         return claim;
-    const std::uint32_t width = Be32(b, 16), height = Be32(b, 20);
+    const std::uint32_t width = Be32(&b[16]), height = Be32(&b[20]);
     const std::uint8_t depth = b[24], colourType = b[25];
     int channels;
     switch (colourType) {

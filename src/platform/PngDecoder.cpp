@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ByteOrder.h"
 #include "platform/GdiObjects.h"
 #include "platform/PixelMemory.h"
 #include "platform/PixelRows.h"
@@ -18,10 +19,6 @@ using Byte = std::uint8_t;
 constexpr Byte kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 // Chunk sizes: at most 2^31 - 1 by the format.
 constexpr std::uint32_t kMaxChunk = 0x7fffffff;
-
-std::uint32_t BigEndian32(const Byte* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
 
 bool IsChunk(const Byte* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
 
@@ -97,13 +94,11 @@ public:
 private:
     // The header chunk, whole, of the kind this decoder takes.
     bool ReadHeader() {
-        if (png_.size() < 8 + 25 || std::memcmp(png_.data(), kSignature, 8) != 0 ||
-            BigEndian32(&png_[8]) != 13 || !IsChunk(&png_[12], "IHDR") ||
-            libdeflate_crc32(0, &png_[12], 17) != BigEndian32(&png_[29]))
+        if (png_.size() < 8 + 25 || std::memcmp(png_.data(), kSignature, 8) != 0 || Be32(&png_[8]) != 13 ||
+            !IsChunk(&png_[12], "IHDR") || libdeflate_crc32(0, &png_[12], 17) != Be32(&png_[29]))
             return false;
         const Byte* ihdr = &png_[16];
-        header_ =
-            Header{BigEndian32(ihdr), BigEndian32(ihdr + 4), ihdr[8], ihdr[9], ihdr[10], ihdr[11], ihdr[12]};
+        header_ = Header{Be32(ihdr), Be32(ihdr + 4), ihdr[8], ihdr[9], ihdr[10], ihdr[11], ihdr[12]};
         return header_.width > 0 && header_.height > 0 && header_.width <= kMaxChunk &&
                header_.height <= kMaxChunk && header_.depth == 8 &&
                (header_.colour == 2 || header_.colour == 6) && header_.compression == 0 &&
@@ -118,11 +113,11 @@ private:
         std::vector<std::span<const Byte>> pieces;
         while (true) {
             if (png_.size() - at < 12) return false;
-            const std::uint32_t length = BigEndian32(&png_[at]);
+            const std::uint32_t length = Be32(&png_[at]);
             if (length > kMaxChunk || png_.size() - at - 12 < length) return false;
             const Byte* type = &png_[at + 4];
             const std::span<const Byte> data(&png_[at + 8], length);
-            if (libdeflate_crc32(0, type, 4 + std::size_t{length}) != BigEndian32(&png_[at + 8 + length]))
+            if (libdeflate_crc32(0, type, 4 + std::size_t{length}) != Be32(&png_[at + 8 + length]))
                 return false;
             at += 12 + std::size_t{length};
             if (IsChunk(type, "IDAT")) {
