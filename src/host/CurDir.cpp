@@ -4,7 +4,6 @@
 
 #include <cerrno>
 
-#include "host/App.h"
 #include "host/HostError.h"
 #include "platform/HostPath.h"
 #include "platform/PathMap.h"
@@ -15,12 +14,11 @@ void CheckCurDirExists() {
     const std::string folder = platform::HostPath(CurDir());
     struct stat st {};
     if (folder.empty() || ::stat(folder.c_str(), &st) == 0) return;
-    HostError gone(kPathNotFound, App::EXEName(), StandardDescription(kPathNotFound));
-    gone.SetDetail(
+    RaiseErrorWithDetail(
+        kPathNotFound,
         FileErrorDetail(folder, errno) +
-        QStringLiteral(" (the folder Tallowin was started from: the settings are the defaults, and "
-                       "EXIT cannot store them there)"));
-    throw gone;
+            QStringLiteral(" (the folder Tallowin was started from: the settings are the defaults, and "
+                           "EXIT cannot store them there)"));
 }
 
 QString CurDir() { return platform::BytesText(platform::CurrentDirectory()); }

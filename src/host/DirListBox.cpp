@@ -9,7 +9,6 @@
 #include <system_error>
 #include <vector>
 
-#include "host/App.h"
 #include "host/Events.h"
 #include "host/FolderListing.h"
 #include "host/HostError.h"
@@ -80,12 +79,8 @@ std::string DriveRootOf(const std::string& hostFolder) {
 // raises "Device unavailable", naming it and the system's reason; other folders pass.
 void RefuseUnreadableDrive(const std::string& hostFolder) {
     if (!IsFolder(hostFolder) || DriveRootOf(hostFolder) != hostFolder) return;
-    std::error_code ec;
-    fs::directory_iterator probe(hostFolder, ec);
-    if (!ec) return;
-    HostError unavailable(kDeviceUnavailable, App::EXEName(), StandardDescription(kDeviceUnavailable));
-    unavailable.SetDetail(FileErrorDetail(hostFolder, ec.value()));
-    throw unavailable;
+    if (const std::error_code problem = ListingProblem(hostFolder))
+        RaiseErrorWithDetail(kDeviceUnavailable, FileErrorDetail(hostFolder, problem.value()));
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 #include <QAccessible>
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <system_error>
 
-#include "host/App.h"
 #include "host/ComboBoxAccessible.h"
 #include "host/Events.h"
+#include "host/FolderListing.h"
 #include "host/HostError.h"
 #include "platform/HostPath.h"
 
@@ -53,13 +52,6 @@ QString ItemText(const platform::Drive& d) {
     return QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(d.letter), platform::BytesText(d.label));
 }
 
-// Why the drive's root cannot be listed; no error when it can.
-std::error_code ReadProblem(const std::string& root) {
-    std::error_code ec;
-    std::filesystem::directory_iterator probe(root, ec);
-    return ec;
-}
-
 }  // namespace
 
 DriveListBox::DriveListBox(QWidget* form, const char* name, float left, float top, float width, float height,
@@ -101,7 +93,7 @@ void DriveListBox::SetDrive(const QString& drive) {
     const platform::Drive* found = nullptr;
     for (const platform::Drive& d : drives_)
         if (d.letter == letter) found = &d;
-    if (!found || ReadProblem(found->root)) RaiseError(kDeviceUnavailable);
+    if (!found || ListingProblem(found->root)) RaiseError(kDeviceUnavailable);
     if (letter == current_) return;
     Choose(letter);
     if (onChange_) onChange_();
@@ -121,16 +113,12 @@ void DriveListBox::UserPicked(int index) {
     if (onChange_) RunEvent(onChange_, Widget());
     const auto picked =
         std::find_if(drives_.begin(), drives_.end(), [&](const auto& d) { return d.letter == letter; });
-    const std::error_code problem = picked == drives_.end() ? std::error_code() : ReadProblem(picked->root);
+    const std::error_code problem =
+        picked == drives_.end() ? std::error_code() : ListingProblem(picked->root);
     if (!problem) return;
-    RunEvent(
-        [root = picked->root, problem] {
-            HostError unavailable(kDeviceUnavailable, App::EXEName(),
-                                  StandardDescription(kDeviceUnavailable));
-            unavailable.SetDetail(FileErrorDetail(root, problem.value()));
-            throw unavailable;
-        },
-        Widget());
+    RunEvent([root = picked->root,
+              problem] { RaiseErrorWithDetail(kDeviceUnavailable, FileErrorDetail(root, problem.value())); },
+             Widget());
 }
 
 }  // namespace host

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include "host/HostError.h"
@@ -55,6 +56,12 @@ FolderEntries ReadFolder(const std::string& hostFolder) {
     SortByName(entries.folders);
     SortByName(entries.files);
     return entries;
+}
+
+std::error_code ListingProblem(const std::string& hostFolder) {
+    std::error_code problem;
+    std::filesystem::directory_iterator probe(hostFolder, problem);
+    return problem;
 }
 
 QStringList ListEntries(const QListWidget& list) {

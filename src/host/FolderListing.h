@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QStringList>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace host {
@@ -17,6 +18,10 @@ struct FolderEntries {
 // Reads the folder `hostFolder` to the end; a link counts as what it leads to, and a link that leads
 // nowhere as a file. Raises the host error for a folder that cannot be read.
 FolderEntries ReadFolder(const std::string& hostFolder);
+
+// Why the folder cannot be listed (a drive whose medium is gone, entries that may not be read); no
+// error when it can.
+std::error_code ListingProblem(const std::string& hostFolder);
 
 // The texts of a list's entries, top to bottom.
 QStringList ListEntries(const QListWidget& list);

@@ -69,6 +69,12 @@ QString StandardDescription(int number) {
 
 void RaiseError(int number) { throw HostError(number, App::EXEName(), StandardDescription(number)); }
 
+void RaiseErrorWithDetail(int number, const QString& detail) {
+    HostError error(number, App::EXEName(), StandardDescription(number));
+    error.SetDetail(detail);
+    throw error;
+}
+
 void RaiseError(int number, const QString& source, const QString& description, int helpContext) {
     throw HostError(number, source, description, helpContext);
 }
@@ -99,10 +105,7 @@ int FileErrorNumber(int errnoValue) {
 }  // namespace
 
 void RaiseFileError(int errnoValue, const std::string& hostPath) {
-    const int number = FileErrorNumber(errnoValue);
-    HostError error(number, App::EXEName(), StandardDescription(number));
-    error.SetDetail(FileErrorDetail(hostPath, errnoValue));
-    throw error;
+    RaiseErrorWithDetail(FileErrorNumber(errnoValue), FileErrorDetail(hostPath, errnoValue));
 }
 
 }  // namespace host

@@ -56,6 +56,8 @@ QString StandardDescription(int number);
 
 // Raises one of the host's own errors, with the program as source and the standard text.
 [[noreturn]] void RaiseError(int number);
+// The same with a detail: the file or folder and the system's reason (FileErrorDetail), or more.
+[[noreturn]] void RaiseErrorWithDetail(int number, const QString& detail);
 // Raises an error with every item given.
 [[noreturn]] void RaiseError(int number, const QString& source, const QString& description,
                              int helpContext = 0);
