@@ -1,5 +1,6 @@
 #include "imaging/cDIBSection.h"
 
+#include <cstring>
 #include <utility>
 
 #include "host/Checked.h"
@@ -69,7 +70,8 @@ bool cDIBSection::CopyToClipboard(bool bAsDIB) {
     return result;
 }
 
-bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, HBITMAP& hDib) {
+bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, HBITMAP& hDib,
+                            bool cleared) {
     BITMAPINFOHEADER& header = mtInfo.bmiHeader;
     header.biSize = 40;
     header.biWidth = lWidth;
@@ -79,7 +81,8 @@ bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight,
     header.biCompression = BI_RGB;
     header.biSizeImage = static_cast<std::uint32_t>(Mul32(header.biHeight, BytesPerScanLine()));
     void* bits = nullptr;
-    hDib = CreateDIBSection(lhDC, &mtInfo, DIB_RGB_COLORS, &bits, 0, 0);
+    hDib = cleared ? CreateDIBSection(lhDC, &mtInfo, DIB_RGB_COLORS, &bits, 0, 0)
+                   : CreateDIBSectionToFill(lhDC, &mtInfo, &bits);
     mlBits = static_cast<std::uint8_t*>(bits);
     return hDib != 0;
 }
@@ -87,24 +90,35 @@ bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight,
 void cDIBSection::CreateFromPicture(const host::Picture& picThis) {
     BITMAP record{};
     GetObjectA(picThis.Handle(), sizeof record, &record);
-    if (!Create(record.bmWidth, record.bmHeight)) return;
+    // The block transfer overwrites every pixel of a screen-sized buffer: clearing it first would
+    // cost a pass over all its memory. Where the transfer cannot run, it is cleared after all.
+    if (!CreateSection(record.bmWidth, record.bmHeight, false)) return;
+    const auto clear = [this] { std::memset(mlBits, 0, std::size_t(mtInfo.bmiHeader.biSizeImage)); };
     const HDC screenDC = GetDC(GetDesktopWindow());
-    if (screenDC == 0) return;
+    if (screenDC == 0) return clear();
     const HDC pictureDC = CreateCompatibleDC(screenDC);
     ReleaseDC(GetDesktopWindow(), screenDC);
-    if (pictureDC == 0) return;
+    if (pictureDC == 0) return clear();
     // Nothing from here to the DeleteDC can raise.
     const HGDIOBJ previous = SelectObject(pictureDC, picThis.Handle());
-    LoadPictureBlt(pictureDC, 0, 0, -1, -1, SRCCOPY);
-    SelectObject(pictureDC, previous);
+    if (previous != 0) {
+        LoadPictureBlt(pictureDC, 0, 0, -1, -1, SRCCOPY);
+        SelectObject(pictureDC, previous);
+    } else {
+        clear();
+    }
     DeleteDC(pictureDC);
 }
 
 bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) {
+    return CreateSection(lWidth, lHeight, true);
+}
+
+bool cDIBSection::CreateSection(std::int32_t lWidth, std::int32_t lHeight, bool cleared) {
     ClearUp();
     mhMemDC = CreateCompatibleDC(0);
     if (mhMemDC == 0) return false;
-    if (CreateDIB(mhMemDC, lWidth, lHeight, mhDibSection)) {
+    if (CreateDIB(mhMemDC, lWidth, lHeight, mhDibSection, cleared)) {
         mhPrevBitmap = SelectObject(mhMemDC, mhDibSection);
         return true;
     }

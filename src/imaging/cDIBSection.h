@@ -31,8 +31,11 @@ public:
     // Puts a screen-compatible bitmap painted from the buffer on the clipboard. Asked for a DIB it
     // says it cannot, in a message box, and returns false.
     bool CopyToClipboard(bool bAsDIB = true);
-    // Fills the header and makes a 24-bit DIB section of that size; neither frees nor selects.
-    bool CreateDIB(platform::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, platform::HBITMAP& hDib);
+    // Fills the header and makes a 24-bit DIB section of that size; neither frees nor selects. Its
+    // pixels read zero unless `cleared` is false, for a caller that overwrites every one at once
+    // (the filler bytes of its lines read zero either way).
+    bool CreateDIB(platform::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, platform::HBITMAP& hDib,
+                   bool cleared = true);
     // Makes the buffer the size of the picture's bitmap and copies the bitmap into it.
     void CreateFromPicture(const host::Picture& picThis);
     // Frees what the buffer holds and makes a new, all-zero section of the given size.
@@ -61,6 +64,7 @@ public:
     std::unique_ptr<cDIBSection> Resample(std::int32_t lNewHeight, std::int32_t lNewWidth) const;
 
 private:
+    bool CreateSection(std::int32_t lWidth, std::int32_t lHeight, bool cleared);
     void ResampleInto(cDIBSection& target) const;
 
     platform::HBITMAP mhDibSection = 0;

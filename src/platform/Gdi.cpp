@@ -12,11 +12,25 @@ namespace {
 HandleTable& Table() { return HandleTable::Instance(); }
 
 HANDLE AddBitmap(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, bool bottomUp,
-                 bool isDibSection) {
-    auto bitmap = GdiBitmap::Make(width, height, bitsPerPixel, bottomUp);
+                 bool isDibSection, GdiBitmap::Fill fill = GdiBitmap::Fill::kZeroed) {
+    auto bitmap = GdiBitmap::Make(width, height, bitsPerPixel, bottomUp, fill);
     if (!bitmap) return 0;
     bitmap->isDibSection = isDibSection;
     return Table().Add(std::move(*bitmap));
+}
+
+HBITMAP AddDIBSection(HDC hdc, const BITMAPINFO* pbmi, void** ppvBits, GdiBitmap::Fill fill) {
+    if (ppvBits != nullptr) *ppvBits = nullptr;
+    if (hdc != 0 && Table().DC(hdc) == nullptr) return 0;
+    if (pbmi == nullptr) return 0;
+    const BITMAPINFOHEADER& header = pbmi->bmiHeader;
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB)
+        return 0;
+    if (header.biWidth < 0 || header.biHeight == INT32_MIN) return 0;
+    const HBITMAP handle = AddBitmap(header.biWidth, std::abs(header.biHeight), header.biBitCount,
+                                     header.biHeight > 0, true, fill);
+    if (handle != 0 && ppvBits != nullptr) *ppvBits = Table().Bitmap(handle)->surface.bits;
+    return handle;
 }
 
 }  // namespace
@@ -28,17 +42,15 @@ HDC CreateCompatibleDC(HDC hdc) {
 
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
                          DWORD offset) {
-    if (ppvBits != nullptr) *ppvBits = nullptr;
-    if (hdc != 0 && Table().DC(hdc) == nullptr) return 0;
-    if (pbmi == nullptr || usage != DIB_RGB_COLORS || hSection != 0 || offset != 0) return 0;
-    const BITMAPINFOHEADER& header = pbmi->bmiHeader;
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB)
+    if (usage != DIB_RGB_COLORS || hSection != 0 || offset != 0) {
+        if (ppvBits != nullptr) *ppvBits = nullptr;
         return 0;
-    if (header.biWidth < 0 || header.biHeight == INT32_MIN) return 0;
-    const HBITMAP handle =
-        AddBitmap(header.biWidth, std::abs(header.biHeight), header.biBitCount, header.biHeight > 0, true);
-    if (handle != 0 && ppvBits != nullptr) *ppvBits = Table().Bitmap(handle)->surface.bits;
-    return handle;
+    }
+    return AddDIBSection(hdc, pbmi, ppvBits, GdiBitmap::Fill::kZeroed);
+}
+
+HBITMAP CreateDIBSectionToFill(HDC hdc, const BITMAPINFO* pbmi, void** ppvBits) {
+    return AddDIBSection(hdc, pbmi, ppvBits, GdiBitmap::Fill::kFillerOnly);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {

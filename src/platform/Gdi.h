@@ -19,6 +19,9 @@ namespace platform {
 HDC CreateCompatibleDC(HDC hdc);
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
                          DWORD offset);
+// The same for a section whose every pixel the caller writes at once: only the rows' filler bytes
+// are zeroed, which spares clearing a screen-sized block that is overwritten anyway.
+HBITMAP CreateDIBSectionToFill(HDC hdc, const BITMAPINFO* pbmi, void** ppvBits);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 // Selects a bitmap into a memory device context and returns the one selected before (0 on failure).
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);

@@ -39,9 +39,11 @@ struct GdiBitmap {
     bool isDibSection = false;
     HDC selectedInto = 0;  // the memory device context it is selected into, or 0
 
-    // A zeroed bitmap; none when the size is refused or memory is short.
+    enum class Fill { kZeroed, kFillerOnly };
+    // A zeroed bitmap, or one of which only the rows' filler bytes are zeroed (for a caller that
+    // overwrites every pixel at once); none when the size is refused or memory is short.
     static std::optional<GdiBitmap> Make(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel,
-                                         bool bottomUp);
+                                         bool bottomUp, Fill fill = Fill::kZeroed);
 };
 
 struct GdiDC {

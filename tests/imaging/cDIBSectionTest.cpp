@@ -156,6 +156,23 @@ TEST_F(DibSection, FromAPictureIsBottomUpAndKeepsEveryPixelOfAnOddWidth) {
     for (int r = 0; r < 5; ++r) EXPECT_EQ(dib.DIBSectionBitsPtr()[r * 24 + 21], 0);
 }
 
+TEST_F(DibSection, FromAClipboardPictureInReusedMemoryHasExactlyItsBytes) {
+    // A screen-sized buffer's memory is reused from the one before and not cleared first: what the
+    // earlier buffer held must not show, in pixels or in the filler bytes of the lines.
+    const QImage pattern = Pattern(1001, 400);  // 3003 bytes a line and one filler byte
+    const host::Picture picture(platform::PictureBits::FromImage(pattern));
+    {
+        cDIBSection earlier;
+        ASSERT_TRUE(earlier.Create(1001, 400));
+        std::memset(earlier.DIBSectionBitsPtr(), 0xab, std::size_t(earlier.BytesPerScanLine()) * 400);
+    }
+    cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    ASSERT_EQ(dib.Height(), 400);
+    EXPECT_EQ(PixelsOf(dib), pattern);
+    for (int r = 0; r < 400; ++r) ASSERT_EQ(dib.DIBSectionBitsPtr()[r * 3004 + 3003], 0) << r;
+}
+
 TEST_F(DibSection, FromAPictureWithoutBitmapAsksForNothing) {
     cDIBSection dib;
     ASSERT_TRUE(dib.Create(3, 3));
