@@ -22,7 +22,8 @@ cDIBSection::cDIBSection(cDIBSection&& other) noexcept
       mhPrevBitmap(std::exchange(other.mhPrevBitmap, 0)),
       mhMemDC(std::exchange(other.mhMemDC, 0)),
       mlBits(std::exchange(other.mlBits, nullptr)),
-      mtInfo(std::exchange(other.mtInfo, BITMAPINFO{})) {}
+      mtInfo(std::exchange(other.mtInfo, BITMAPINFO{})),
+      mbOverPicture(std::exchange(other.mbOverPicture, false)) {}
 
 cDIBSection& cDIBSection::operator=(cDIBSection&& other) noexcept {
     if (this != &other) {
@@ -32,6 +33,7 @@ cDIBSection& cDIBSection::operator=(cDIBSection&& other) noexcept {
         mhMemDC = std::exchange(other.mhMemDC, 0);
         mlBits = std::exchange(other.mlBits, nullptr);
         mtInfo = std::exchange(other.mtInfo, BITMAPINFO{});
+        mbOverPicture = std::exchange(other.mbOverPicture, false);
     }
     return *this;
 }
@@ -70,8 +72,12 @@ bool cDIBSection::CopyToClipboard(bool bAsDIB) {
     return result;
 }
 
-bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, HBITMAP& hDib,
-                            bool cleared) {
+bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, HBITMAP& hDib) {
+    return MakeDIB(lhDC, lWidth, lHeight, hDib, Start::kCleared, 0);
+}
+
+bool cDIBSection::MakeDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, HBITMAP& hDib, Start start,
+                          HBITMAP picture) {
     BITMAPINFOHEADER& header = mtInfo.bmiHeader;
     header.biSize = 40;
     header.biWidth = lWidth;
@@ -81,18 +87,31 @@ bool cDIBSection::CreateDIB(HDC lhDC, std::int32_t lWidth, std::int32_t lHeight,
     header.biCompression = BI_RGB;
     header.biSizeImage = static_cast<std::uint32_t>(Mul32(header.biHeight, BytesPerScanLine()));
     void* bits = nullptr;
-    hDib = cleared ? CreateDIBSection(lhDC, &mtInfo, DIB_RGB_COLORS, &bits, 0, 0)
-                   : CreateDIBSectionToFill(lhDC, &mtInfo, &bits);
+    switch (start) {
+        case Start::kCleared:
+            hDib = CreateDIBSection(lhDC, &mtInfo, DIB_RGB_COLORS, &bits, 0, 0);
+            break;
+        case Start::kToFill:
+            hDib = CreateDIBSectionToFill(lhDC, &mtInfo, &bits);
+            break;
+        case Start::kOverPicture:
+            hDib = CreateDIBSectionOverPicture(lhDC, &mtInfo, picture, &bits);
+            break;
+    }
     mlBits = static_cast<std::uint8_t*>(bits);
+    mbOverPicture = start == Start::kOverPicture && hDib != 0;
     return hDib != 0;
 }
 
 void cDIBSection::CreateFromPicture(const host::Picture& picThis) {
     BITMAP record{};
     GetObjectA(picThis.Handle(), sizeof record, &record);
+    // A clipboard picture's rows are already in the buffer's layout: read in place, they are
+    // copied only if the buffer is written to.
+    if (CreateSection(record.bmWidth, record.bmHeight, Start::kOverPicture, picThis.Handle())) return;
     // The block transfer overwrites every pixel of a screen-sized buffer: clearing it first would
     // cost a pass over all its memory. Where the transfer cannot run, it is cleared after all.
-    if (!CreateSection(record.bmWidth, record.bmHeight, false)) return;
+    if (!CreateSection(record.bmWidth, record.bmHeight, Start::kToFill)) return;
     const auto clear = [this] { std::memset(mlBits, 0, std::size_t(mtInfo.bmiHeader.biSizeImage)); };
     const HDC screenDC = GetDC(GetDesktopWindow());
     if (screenDC == 0) return clear();
@@ -111,14 +130,14 @@ void cDIBSection::CreateFromPicture(const host::Picture& picThis) {
 }
 
 bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) {
-    return CreateSection(lWidth, lHeight, true);
+    return CreateSection(lWidth, lHeight, Start::kCleared);
 }
 
-bool cDIBSection::CreateSection(std::int32_t lWidth, std::int32_t lHeight, bool cleared) {
+bool cDIBSection::CreateSection(std::int32_t lWidth, std::int32_t lHeight, Start start, HBITMAP picture) {
     ClearUp();
     mhMemDC = CreateCompatibleDC(0);
     if (mhMemDC == 0) return false;
-    if (CreateDIB(mhMemDC, lWidth, lHeight, mhDibSection, cleared)) {
+    if (MakeDIB(mhMemDC, lWidth, lHeight, mhDibSection, start, picture)) {
         mhPrevBitmap = SelectObject(mhMemDC, mhDibSection);
         return true;
     }
@@ -127,12 +146,36 @@ bool cDIBSection::CreateSection(std::int32_t lWidth, std::int32_t lHeight, bool 
     return false;
 }
 
+void cDIBSection::OwnPixels() {
+    if (!mbOverPicture) return;
+    void* bits = nullptr;
+    const HBITMAP own = CreateDIBSectionToFill(mhMemDC, &mtInfo, &bits);
+    if (own == 0) host::RaiseError(host::kOutOfMemory);
+    std::memcpy(bits, mlBits, std::size_t(mtInfo.bmiHeader.biSizeImage));
+    SelectObject(mhMemDC, own);
+    DeleteObject(mhDibSection);
+    mhDibSection = own;
+    mlBits = static_cast<std::uint8_t*>(bits);
+    mbOverPicture = false;
+}
+
+HDC cDIBSection::hdc() {
+    OwnPixels();
+    return mhMemDC;
+}
+
+std::uint8_t* cDIBSection::DIBSectionBitsPtr() {
+    OwnPixels();
+    return mlBits;
+}
+
 std::int32_t cDIBSection::BytesPerScanLine() const { return Add32(Mul32(Width(), 3), 3) & ~3; }
 
 void cDIBSection::LoadPictureBlt(HDC lhDC, std::int32_t lSrcLeft, std::int32_t lSrcTop,
                                  std::int32_t lSrcWidth, std::int32_t lSrcHeight, DWORD eRop) {
     const std::int32_t width = lSrcWidth < 0 ? Width() : lSrcWidth;
     const std::int32_t height = lSrcHeight < 0 ? Height() : lSrcHeight;
+    OwnPixels();
     BitBlt(mhMemDC, 0, 0, width, height, lhDC, lSrcLeft, lSrcTop, eRop);
 }
 
@@ -156,4 +199,5 @@ void cDIBSection::ClearUp() {
     mhDibSection = 0;
     mhPrevBitmap = 0;
     mlBits = nullptr;
+    mbOverPicture = false;
 }

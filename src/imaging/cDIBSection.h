@@ -31,12 +31,12 @@ public:
     // Puts a screen-compatible bitmap painted from the buffer on the clipboard. Asked for a DIB it
     // says it cannot, in a message box, and returns false.
     bool CopyToClipboard(bool bAsDIB = true);
-    // Fills the header and makes a 24-bit DIB section of that size; neither frees nor selects. Its
-    // pixels read zero unless `cleared` is false, for a caller that overwrites every one at once
-    // (the filler bytes of its lines read zero either way).
-    bool CreateDIB(platform::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, platform::HBITMAP& hDib,
-                   bool cleared = true);
-    // Makes the buffer the size of the picture's bitmap and copies the bitmap into it.
+    // Fills the header and makes a 24-bit DIB section of that size; neither frees nor selects.
+    bool CreateDIB(platform::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, platform::HBITMAP& hDib);
+    // Makes the buffer the size of the picture's bitmap and copies the bitmap into it. The rows of a
+    // clipboard picture are not copied at once: the buffer reads them in place (they never change)
+    // until it is first written to, through LoadPictureBlt, RandomiseBits, or the writable hdc() or
+    // DIBSectionBitsPtr(), which copy them then. A capture that only saves the buffer copies nothing.
     void CreateFromPicture(const host::Picture& picThis);
     // Frees what the buffer holds and makes a new, all-zero section of the given size.
     bool Create(std::int32_t lWidth, std::int32_t lHeight);
@@ -52,9 +52,13 @@ public:
     void PaintPicture(platform::HDC lhDC, std::int32_t lDestLeft = 0, std::int32_t lDestTop = 0,
                       std::int32_t lDestWidth = -1, std::int32_t lDestHeight = -1, std::int32_t lSrcLeft = 0,
                       std::int32_t lSrcTop = 0, platform::DWORD eRop = platform::SRCCOPY);
+    // The device context and the pixel bytes, for reading; the writable ones make the pixels the
+    // buffer's own first.
     platform::HDC hdc() const { return mhMemDC; }
+    platform::HDC hdc();
     platform::HBITMAP hDib() const { return mhDibSection; }
-    std::uint8_t* DIBSectionBitsPtr() const { return mlBits; }
+    const std::uint8_t* DIBSectionBitsPtr() const { return mlBits; }
+    std::uint8_t* DIBSectionBitsPtr();
     // Overwrites every pixel with noise: grey, or green and red over a zero blue.
     void RandomiseBits(bool bGray = false);
     // Frees the section and the device context; the sizes stay as they were.
@@ -64,7 +68,15 @@ public:
     std::unique_ptr<cDIBSection> Resample(std::int32_t lNewHeight, std::int32_t lNewWidth) const;
 
 private:
-    bool CreateSection(std::int32_t lWidth, std::int32_t lHeight, bool cleared);
+    // How a new section's pixels start: zero; as they are, for a caller that overwrites every one
+    // at once (the filler bytes of the lines read zero); or as the rows of a clipboard picture's
+    // bitmap, read in place (when they have the section's layout).
+    enum class Start { kCleared, kToFill, kOverPicture };
+    bool MakeDIB(platform::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight, platform::HBITMAP& hDib,
+                 Start start, platform::HBITMAP picture);
+    bool CreateSection(std::int32_t lWidth, std::int32_t lHeight, Start start, platform::HBITMAP picture = 0);
+    // Gives a section that reads a picture's rows pixels of its own, with the same bytes.
+    void OwnPixels();
     void ResampleInto(cDIBSection& target) const;
 
     platform::HBITMAP mhDibSection = 0;
@@ -72,4 +84,5 @@ private:
     platform::HDC mhMemDC = 0;
     std::uint8_t* mlBits = nullptr;
     platform::BITMAPINFO mtInfo{};
+    bool mbOverPicture = false;  // the section reads a clipboard picture's rows
 };

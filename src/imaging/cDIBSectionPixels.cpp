@@ -124,6 +124,7 @@ void cDIBSection::ResampleInto(cDIBSection& target) const {
 }
 
 void cDIBSection::RandomiseBits(bool bGray) {
+    OwnPixels();
     const ByteView view(mlBits, Height(), BytesPerScanLine());
     host::Randomize(host::SecondsSinceMidnight());
     const std::int32_t last = Mul32(Sub32(Width(), 1), 3);  // the last pixel's blue byte

@@ -30,6 +30,14 @@ std::optional<Surface> SurfaceOf(HDC hdc) {
     return table.Bitmap(dc->selected)->surface;
 }
 
+// Whether the device context holds a bitmap over a clipboard picture's rows, which are never
+// changed: nothing is drawn into it.
+bool HoldsPicture(HDC hdc) {
+    HandleTable& table = HandleTable::Instance();
+    const GdiDC* dc = table.DC(hdc);
+    return dc != nullptr && dc->kind == GdiDC::Kind::Memory && table.Bitmap(dc->selected)->picture != nullptr;
+}
+
 // One row: n pixels of the source combined into the destination, byte by byte.
 template <int SrcBytes, int DstBytes, class Op>
 void CombineRow(const Byte* src, Byte* dst, std::int32_t n, Op op) {
@@ -109,7 +117,7 @@ std::optional<Area> Clip(const Surface& src, const Surface& dst, int x, int y, i
 template <class Op>
 BOOL Transfer(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, bool needsSource, Op op) {
     const std::optional<Surface> dst = SurfaceOf(hdc);
-    if (!dst) return 0;
+    if (!dst || HoldsPicture(hdc)) return 0;
     std::optional<Surface> src = needsSource ? SurfaceOf(hdcSrc) : dst;
     if (!src) return 0;
     if (!needsSource) {

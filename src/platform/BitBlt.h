@@ -7,7 +7,8 @@
 // mix freely; the unused fourth byte of a 32-bit destination is written as 0. Each colour byte is
 // combined by the raster operation: SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, SRCERASE, NOTSRCCOPY,
 // NOTSRCERASE, MERGEPAINT, DSTINVERT, BLACKNESS or WHITENESS (the last three need no source).
-// FALSE, with nothing changed, for any other code or a device context that is not there.
+// FALSE, with nothing changed, for any other code, a device context that is not there, or one that
+// holds a bitmap over a clipboard picture's rows (which are never changed).
 
 #include "platform/GdiTypes.h"
 

@@ -53,6 +53,26 @@ HBITMAP CreateDIBSectionToFill(HDC hdc, const BITMAPINFO* pbmi, void** ppvBits) 
     return AddDIBSection(hdc, pbmi, ppvBits, GdiBitmap::Fill::kFillerOnly);
 }
 
+HBITMAP CreateDIBSectionOverPicture(HDC hdc, const BITMAPINFO* pbmi, HBITMAP picture, void** ppvBits) {
+    if (ppvBits != nullptr) *ppvBits = nullptr;
+    if (hdc != 0 && Table().DC(hdc) == nullptr) return 0;
+    const GdiBitmap* source = Table().Bitmap(picture);
+    if (pbmi == nullptr || source == nullptr || source->picture == nullptr) return 0;
+    const BITMAPINFOHEADER& header = pbmi->bmiHeader;
+    const Surface& rows = source->surface;
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB ||
+        header.biBitCount != 24 || header.biWidth != rows.width || header.biHeight != rows.height ||
+        rows.bytesPerPixel != 3 || !rows.bottomUp || rows.stride != (rows.width * 3 + 3) / 4 * 4)
+        return 0;
+    GdiBitmap section;
+    section.surface = rows;
+    section.picture = source->picture;
+    section.isDibSection = true;
+    const HBITMAP handle = Table().Add(std::move(section));
+    if (handle != 0 && ppvBits != nullptr) *ppvBits = Table().Bitmap(handle)->surface.bits;
+    return handle;
+}
+
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
     if (Table().DC(hdc) == nullptr || cx < 1 || cy < 1) return 0;
     return AddBitmap(cx, cy, 32, false, false);

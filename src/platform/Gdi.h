@@ -22,6 +22,10 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
 // The same for a section whose every pixel the caller writes at once: only the rows' filler bytes
 // are zeroed, which spares clearing a screen-sized block that is overwritten anyway.
 HBITMAP CreateDIBSectionToFill(HDC hdc, const BITMAPINFO* pbmi, void** ppvBits);
+// A DIB section over the rows of a clipboard picture's bitmap (CreateBitmapFromPicture), without a
+// copy: for reading only, since those rows never change (a block transfer into it fails). 0 when
+// the picture's rows are not what `pbmi` describes (24-bit, bottom-up, the picture's size).
+HBITMAP CreateDIBSectionOverPicture(HDC hdc, const BITMAPINFO* pbmi, HBITMAP picture, void** ppvBits);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 // Selects a bitmap into a memory device context and returns the one selected before (0 on failure).
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);

@@ -33,8 +33,9 @@ class PictureBits;
 struct GdiBitmap {
     Surface surface;
     PixelBlock pixels;
-    // A picture's bitmap uses the decoded picture's memory as it is (the clipboard reader keeps the
-    // last saved picture to recognise it when it is put back); nothing draws into such a bitmap.
+    // A picture's bitmap, and a DIB section made over it, use the decoded picture's memory as it is
+    // (the clipboard reader keeps the last saved picture to recognise it when it is put back);
+    // nothing draws into such a bitmap.
     std::shared_ptr<PictureBits> picture;
     bool isDibSection = false;
     HDC selectedInto = 0;  // the memory device context it is selected into, or 0

@@ -15,7 +15,9 @@ namespace reference {
 
 inline void ResampleInto(const cDIBSection& source, cDIBSection& target) {
     using namespace host::checked;
-    const ByteView from(source.DIBSectionBitsPtr(), source.Height(), source.BytesPerScanLine());
+    // Only read through.
+    const ByteView from(const_cast<std::uint8_t*>(source.DIBSectionBitsPtr()), source.Height(),
+                        source.BytesPerScanLine());
     const ByteView to(target.DIBSectionBitsPtr(), target.Height(), target.BytesPerScanLine());
     const float sx = CSng(Div(Sub32(source.Width(), 1), target.Width()));
     const float sy = CSng(Div(Sub32(source.Height(), 1), target.Height()));

@@ -9,6 +9,7 @@
 #include "host/HostError.h"
 #include "host/Picture.h"
 #include "imaging/cDIBSection.h"
+#include "platform/BitBlt.h"
 #include "platform/BitmapImage.h"
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
@@ -156,11 +157,11 @@ TEST_F(DibSection, FromAPictureIsBottomUpAndKeepsEveryPixelOfAnOddWidth) {
     for (int r = 0; r < 5; ++r) EXPECT_EQ(dib.DIBSectionBitsPtr()[r * 24 + 21], 0);
 }
 
-TEST_F(DibSection, FromAClipboardPictureInReusedMemoryHasExactlyItsBytes) {
-    // A screen-sized buffer's memory is reused from the one before and not cleared first: what the
-    // earlier buffer held must not show, in pixels or in the filler bytes of the lines.
+TEST_F(DibSection, FromAPictureInReusedMemoryHasExactlyItsBytes) {
+    // A screen-sized buffer's memory is reused from the one before and not cleared before the block
+    // transfer: what the earlier buffer held must not show, in pixels or in the lines' filler bytes.
     const QImage pattern = Pattern(1001, 400);  // 3003 bytes a line and one filler byte
-    const host::Picture picture(platform::PictureBits::FromImage(pattern));
+    const host::Picture picture(pattern);
     {
         cDIBSection earlier;
         ASSERT_TRUE(earlier.Create(1001, 400));
@@ -171,6 +172,52 @@ TEST_F(DibSection, FromAClipboardPictureInReusedMemoryHasExactlyItsBytes) {
     ASSERT_EQ(dib.Height(), 400);
     EXPECT_EQ(PixelsOf(dib), pattern);
     for (int r = 0; r < 400; ++r) ASSERT_EQ(dib.DIBSectionBitsPtr()[r * 3004 + 3003], 0) << r;
+}
+
+// A buffer made from a clipboard picture reads the picture's rows in place; every way of writing
+// to it must change the buffer alone, never the picture (which the clipboard reader keeps).
+struct WriteToBuffer {
+    const char* name;
+    void (*write)(cDIBSection& dib);
+};
+
+class WrittenBuffer : public GdiLeakCheckOf<::testing::TestWithParam<WriteToBuffer>> {};
+
+TEST_P(WrittenBuffer, ChangesTheBufferAndNotThePicture) {
+    const QImage pattern = Pattern(9, 6);
+    const host::Picture picture(platform::PictureBits::FromImage(pattern));
+    cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    ASSERT_EQ(PixelsOf(dib), pattern);
+    GetParam().write(dib);
+    EXPECT_NE(PixelsOf(dib), pattern);
+    EXPECT_EQ(picture.ToImage(), pattern);
+    // A second buffer from the same picture still starts from the picture's pixels.
+    cDIBSection again;
+    again.CreateFromPicture(picture);
+    EXPECT_EQ(PixelsOf(again), pattern);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, WrittenBuffer,
+    ::testing::Values(
+        WriteToBuffer{"ThroughItsBits", [](cDIBSection& dib) { dib.DIBSectionBitsPtr()[4] ^= 0xff; }},
+        WriteToBuffer{"ByNoise", [](cDIBSection& dib) { dib.RandomiseBits(); }},
+        WriteToBuffer{"ByLoadingABlockTransfer",
+                      [](cDIBSection& dib) { dib.LoadPictureBlt(dib.hdc(), 0, 0, -1, -1, DSTINVERT); }},
+        WriteToBuffer{"IntoItsDeviceContext",
+                      [](cDIBSection& dib) { BitBlt(dib.hdc(), 0, 0, 3, 3, 0, 0, 0, WHITENESS); }}),
+    testing_support::ByName);
+
+TEST_F(DibSection, APicturesBitmapIsNeverDrawnInto) {
+    const QImage pattern = Pattern(9, 6);
+    const host::Picture picture(platform::PictureBits::FromImage(pattern));
+    const HDC dc = CreateCompatibleDC(0);
+    const HGDIOBJ previous = SelectObject(dc, picture.Handle());
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 9, 6, 0, 0, 0, BLACKNESS));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    EXPECT_EQ(picture.ToImage(), pattern);
 }
 
 TEST_F(DibSection, FromAPictureWithoutBitmapAsksForNothing) {
