@@ -12,7 +12,8 @@ std::shared_ptr<PictureBits> PictureBits::Make(std::int32_t width, std::int32_t 
     const std::int64_t stride = (std::int64_t{width} * 3 + 3) & ~std::int64_t{3};
     if (stride > kMaxPixelBytes / height) return nullptr;
     std::shared_ptr<PictureBits> bits(new PictureBits());
-    bits->block_ = PixelBlock::Uninitialised(std::size_t(stride * height));
+    // One byte more than the rows: unfiltering a PNG row reads one byte past the row above it.
+    bits->block_ = PixelBlock::Uninitialised(std::size_t(stride * height) + 1);
     if (!bits->block_) return nullptr;
     bits->width_ = width;
     bits->height_ = height;

@@ -50,43 +50,46 @@ public:
         if (!bits) return nullptr;
         const std::size_t pixelBytes = header_.colour == 2 ? 3 : 4;
         const std::size_t rowBytes = std::size_t{header_.width} * pixelBytes;
-        const std::size_t filtered = (rowBytes + 1) * header_.height;
+        const std::size_t inflatedSize = (rowBytes + 1) * header_.height;
         // Unfiltering reads one byte past a row.
-        PixelBlock inflated = PixelBlock::Uninitialised(filtered + 1);
+        PixelBlock inflated = PixelBlock::Uninitialised(inflatedSize + 1);
         if (!inflated) return nullptr;
         libdeflate_decompressor* inflater = Inflater();
         // Exactly the rows' size, or the data is not what the header promised.
-        if (!inflater || libdeflate_zlib_decompress(inflater, imageData_.data(), imageData_.size(),
-                                                    inflated.Data(), filtered, nullptr) != LIBDEFLATE_SUCCESS)
+        if (!inflater ||
+            libdeflate_zlib_decompress(inflater, imageData_.data(), imageData_.size(), inflated.Data(),
+                                       inflatedSize, nullptr) != LIBDEFLATE_SUCCESS)
             return nullptr;
 
+        // RGB rows are restored straight into the picture's rows, blue, green, red, each row from
+        // the picture's row above it. RGBA rows are restored in place, since their alpha bytes are
+        // part of what the row below is predicted from, and then taken into the picture.
+        const bool rgb = pixelBytes == 3;
         const std::vector<Byte> zeros(rowBytes + 1);
-        const Byte* above = zeros.data();
-        const auto line = [&](std::uint32_t y) { return inflated.Data() + y * (rowBytes + 1); };
-        // One row into the picture; false for a row with a transparent pixel, which the toolkit
+        const auto filtered = [&](std::uint32_t y) { return inflated.Data() + y * (rowBytes + 1); };
+        const auto place = [&](std::uint32_t y) {
+            return FilterRow{filtered(y) + 1, rgb ? bits->Row(std::int32_t(y)) : filtered(y) + 1};
+        };
+        // An RGBA row into the picture; false for a row with a transparent pixel, which the toolkit
         // lays over white.
         const auto take = [&](std::uint32_t y) {
-            const Byte* from = line(y) + 1;
-            Byte* to = bits->Row(std::int32_t(y));
-            if (pixelBytes == 3) {
-                RgbToBgr(from, to, header_.width);
-                return true;
-            }
+            if (rgb) return true;
+            const Byte* from = filtered(y) + 1;
             if (!AllOpaque(from, header_.width)) return false;
-            RgbaToBgr(from, to, header_.width);
+            RgbaToBgr(from, bits->Row(std::int32_t(y)), header_.width);
             return true;
         };
+        const Byte* above = zeros.data();
         for (std::uint32_t y = 0; y < header_.height; ++y) {
-            Byte* current = line(y);
-            if (current[0] == 4 && y + 1 < header_.height && line(y + 1)[0] == 4 &&
-                UnfilterPaethPair(current + 1, line(y + 1) + 1, above, rowBytes, pixelBytes)) {
+            const Byte filter = filtered(y)[0];
+            if (filter == 4 && y + 1 < header_.height && filtered(y + 1)[0] == 4 &&
+                UnfilterPaethPair(place(y), place(y + 1), above, rowBytes, pixelBytes, rgb)) {
                 if (!take(y) || !take(y + 1)) return nullptr;
                 ++y;
             } else {
-                if (!Unfilter(current[0], current + 1, above, rowBytes, pixelBytes) || !take(y))
-                    return nullptr;
+                if (!Unfilter(filter, place(y), above, rowBytes, pixelBytes, rgb) || !take(y)) return nullptr;
             }
-            above = line(y) + 1;
+            above = place(y).restored;
         }
         return bits;
     }

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/PixelRows.h"
+
 namespace platform {
 namespace {
 
@@ -11,11 +13,14 @@ using Byte = std::uint8_t;
 
 // One pixel a step in SSE2 lanes: the filters chain each pixel to the one before it, so the
 // parallelism is within a pixel. A 3-byte pixel is loaded as 4 bytes (the fourth lane is never
-// stored), which is why rows need one readable byte after them.
-template <int Bpp>
+// stored), which is why rows need one readable byte after them. The filters work on each byte
+// apart from the others, so a pixel's filtered bytes may be put in blue, green, red order as they
+// are loaded (Swap), and everything after works in that order.
+template <int Bpp, bool Swap = false>
 __m128i LoadPixel(const Byte* p) {
     std::uint32_t v;
     std::memcpy(&v, p, 4);
+    if constexpr (Swap) v = (v & 0xff00ff00u) | ((v >> 16) & 0xffu) | ((v & 0xffu) << 16);
     return _mm_cvtsi32_si128(int(v));
 }
 template <int Bpp>
@@ -24,25 +29,25 @@ void StorePixel(Byte* p, __m128i v) {
     std::memcpy(p, &bits, Bpp);
 }
 
-template <int Bpp>
-void SubPixels(Byte* row, std::size_t length) {
+template <int Bpp, bool Swap>
+void SubPixels(FilterRow row, std::size_t length) {
     __m128i a = _mm_setzero_si128();
     for (std::size_t i = 0; i + Bpp <= length; i += Bpp) {
-        a = _mm_add_epi8(a, LoadPixel<Bpp>(row + i));
-        StorePixel<Bpp>(row + i, a);
+        a = _mm_add_epi8(a, LoadPixel<Bpp, Swap>(row.filtered + i));
+        StorePixel<Bpp>(row.restored + i, a);
     }
 }
 
-template <int Bpp>
-void AveragePixels(Byte* row, const Byte* above, std::size_t length) {
+template <int Bpp, bool Swap>
+void AveragePixels(FilterRow row, const Byte* above, std::size_t length) {
     __m128i a = _mm_setzero_si128();
     const __m128i one = _mm_set1_epi8(1);
     for (std::size_t i = 0; i + Bpp <= length; i += Bpp) {
         const __m128i b = LoadPixel<Bpp>(above + i);
         // floor((a + b) / 2): the rounded-up average less the carry of the lowest bit.
         const __m128i average = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
-        a = _mm_add_epi8(average, LoadPixel<Bpp>(row + i));
-        StorePixel<Bpp>(row + i, a);
+        a = _mm_add_epi8(average, LoadPixel<Bpp, Swap>(row.filtered + i));
+        StorePixel<Bpp>(row.restored + i, a);
     }
 }
 
@@ -51,8 +56,8 @@ __m128i Abs16(__m128i v) {
     return _mm_sub_epi16(_mm_xor_si128(v, sign), sign);
 }
 
-template <int Bpp>
-void PaethPixels(Byte* row, const Byte* above, std::size_t length) {
+template <int Bpp, bool Swap>
+void PaethPixels(FilterRow row, const Byte* above, std::size_t length) {
     const __m128i zero = _mm_setzero_si128();
     __m128i a = zero, c = zero;  // 16-bit lanes
     for (std::size_t i = 0; i + Bpp <= length; i += Bpp) {
@@ -66,11 +71,19 @@ void PaethPixels(Byte* row, const Byte* above, std::size_t length) {
         const __m128i useB = _mm_andnot_si128(_mm_cmpgt_epi16(pb, pc), _mm_set1_epi16(-1));
         const __m128i bOrC = _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c));
         const __m128i predictor = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bOrC));
-        const __m128i x = _mm_unpacklo_epi8(LoadPixel<Bpp>(row + i), zero);
+        const __m128i x = _mm_unpacklo_epi8(LoadPixel<Bpp, Swap>(row.filtered + i), zero);
         a = _mm_and_si128(_mm_add_epi16(x, predictor), _mm_set1_epi16(0xff));
-        StorePixel<Bpp>(row + i, _mm_packus_epi16(a, a));
+        StorePixel<Bpp>(row.restored + i, _mm_packus_epi16(a, a));
         c = b;
     }
+}
+
+// A pixel's filtered bytes for the SSE4.1 steps, put in blue, green, red order by one shuffle.
+template <int Bpp, bool Swap>
+__attribute__((target("sse4.1"), always_inline)) inline __m128i LoadPixelBlend(const Byte* p) {
+    if constexpr (!Swap) return LoadPixel<Bpp>(p);
+    return _mm_shuffle_epi8(LoadPixel<Bpp>(p),
+                            _mm_setr_epi8(2, 1, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
 }
 
 // The same with SSSE3's absolute value and SSE4.1's blend, which shorten the chain from one pixel
@@ -89,44 +102,102 @@ __attribute__((target("sse4.1"), always_inline)) inline __m128i PaethStep(__m128
     return _mm_and_si128(_mm_add_epi16(x, predictor), _mm_set1_epi16(0xff));
 }
 
-template <int Bpp>
-__attribute__((target("sse4.1"))) void PaethPixelsBlend(Byte* row, const Byte* above, std::size_t length) {
+template <int Bpp, bool Swap>
+__attribute__((target("sse4.1"))) void PaethPixelsBlend(FilterRow row, const Byte* above,
+                                                        std::size_t length) {
     const __m128i zero = _mm_setzero_si128();
     __m128i a = zero, c = zero;
     for (std::size_t i = 0; i + Bpp <= length; i += Bpp) {
         const __m128i b = _mm_unpacklo_epi8(LoadPixel<Bpp>(above + i), zero);
-        a = PaethStep(a, b, c, _mm_unpacklo_epi8(LoadPixel<Bpp>(row + i), zero));
-        StorePixel<Bpp>(row + i, _mm_packus_epi16(a, a));
+        a = PaethStep(a, b, c, _mm_unpacklo_epi8(LoadPixelBlend<Bpp, Swap>(row.filtered + i), zero));
+        StorePixel<Bpp>(row.restored + i, _mm_packus_epi16(a, a));
         c = b;
     }
 }
 
 // Two Paeth rows at once, the lower one a pixel behind: each needs only the pixel just restored
 // above it, and the two chains of dependent steps interleave instead of waiting on each other.
-template <int Bpp>
-__attribute__((target("sse4.1"))) void PaethTwoRowsBlend(Byte* upper, Byte* lower, const Byte* above,
+template <int Bpp, bool Swap>
+__attribute__((target("sse4.1"))) void PaethTwoRowsBlend(FilterRow upper, FilterRow lower, const Byte* above,
                                                          std::size_t length) {
     const __m128i zero = _mm_setzero_si128();
     __m128i a1 = zero, c1 = zero, a2 = zero, c2 = zero;
     for (std::size_t i = 0; i + Bpp <= length; i += Bpp) {
         const __m128i b1 = _mm_unpacklo_epi8(LoadPixel<Bpp>(above + i), zero);
-        const __m128i x2 = _mm_unpacklo_epi8(LoadPixel<Bpp>(lower + i), zero);
-        a1 = PaethStep(a1, b1, c1, _mm_unpacklo_epi8(LoadPixel<Bpp>(upper + i), zero));
+        const __m128i x2 = _mm_unpacklo_epi8(LoadPixelBlend<Bpp, Swap>(lower.filtered + i), zero);
+        a1 = PaethStep(a1, b1, c1, _mm_unpacklo_epi8(LoadPixelBlend<Bpp, Swap>(upper.filtered + i), zero));
         a2 = PaethStep(a2, a1, c2, x2);
-        StorePixel<Bpp>(upper + i, _mm_packus_epi16(a1, a1));
-        StorePixel<Bpp>(lower + i, _mm_packus_epi16(a2, a2));
+        StorePixel<Bpp>(upper.restored + i, _mm_packus_epi16(a1, a1));
+        StorePixel<Bpp>(lower.restored + i, _mm_packus_epi16(a2, a2));
         c1 = b1;
         c2 = a1;
     }
 }
 
-template <int Bpp>
-void Paeth(Byte* row, const Byte* above, std::size_t length) {
+__attribute__((target("ssse3"))) std::size_t UpSwappedSteps(FilterRow row, const Byte* above,
+                                                            std::size_t length) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    std::size_t i = 0;
+    for (; i + 16 <= length; i += 15) {
+        const __m128i x =
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row.filtered + i)), order);
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(above + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row.restored + i), _mm_add_epi8(x, b));
+    }
+    return i;
+}
+
+template <int Bpp, bool Swap>
+void Paeth(FilterRow row, const Byte* above, std::size_t length) {
     static const bool blend = __builtin_cpu_supports("sse4.1");
     if (blend)
-        PaethPixelsBlend<Bpp>(row, above, length);
+        PaethPixelsBlend<Bpp, Swap>(row, above, length);
     else
-        PaethPixels<Bpp>(row, above, length);
+        PaethPixels<Bpp, Swap>(row, above, length);
+}
+
+// Up: every byte plus the byte above it. Swapped, five pixels a step with one byte shuffle (each
+// step writes 16 bytes, the last of which the next step overwrites), the last ones byte by byte.
+template <bool Swap>
+void UpBytes(FilterRow row, const Byte* above, std::size_t length) {
+    if constexpr (!Swap) {
+        for (std::size_t i = 0; i < length; ++i) row.restored[i] = Byte(row.filtered[i] + above[i]);
+    } else {
+        std::size_t i = 0;
+        if (__builtin_cpu_supports("ssse3")) i = UpSwappedSteps(row, above, length);
+        for (; i + 3 <= length; i += 3) {
+            row.restored[i] = Byte(row.filtered[i + 2] + above[i]);
+            row.restored[i + 1] = Byte(row.filtered[i + 1] + above[i + 1]);
+            row.restored[i + 2] = Byte(row.filtered[i] + above[i + 2]);
+        }
+    }
+}
+
+template <bool Swap>
+bool UnfilterRow(Byte filter, FilterRow row, const Byte* above, std::size_t length, std::size_t pixelBytes) {
+    const bool three = pixelBytes == 3;
+    switch (filter) {
+        case 0:
+            if constexpr (Swap)
+                RgbToBgr(row.filtered, row.restored, length / 3);
+            else if (row.restored != row.filtered)
+                std::memcpy(row.restored, row.filtered, length);
+            return true;
+        case 1:
+            three ? SubPixels<3, Swap>(row, length) : SubPixels<4, Swap>(row, length);
+            return true;
+        case 2:
+            UpBytes<Swap>(row, above, length);
+            return true;
+        case 3:
+            three ? AveragePixels<3, Swap>(row, above, length) : AveragePixels<4, Swap>(row, above, length);
+            return true;
+        case 4:
+            three ? Paeth<3, Swap>(row, above, length) : Paeth<4, Swap>(row, above, length);
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool PairsOfPaethRows() {
@@ -136,36 +207,22 @@ bool PairsOfPaethRows() {
 
 }  // namespace
 
-bool UnfilterPaethPair(Byte* upper, Byte* lower, const Byte* above, std::size_t length,
-                       std::size_t pixelBytes) {
+bool UnfilterPaethPair(FilterRow upper, FilterRow lower, const Byte* above, std::size_t length,
+                       std::size_t pixelBytes, bool swapRedBlue) {
     if (!PairsOfPaethRows()) return false;
-    if (pixelBytes == 3)
-        PaethTwoRowsBlend<3>(upper, lower, above, length);
+    if (pixelBytes == 4)
+        PaethTwoRowsBlend<4, false>(upper, lower, above, length);
+    else if (swapRedBlue)
+        PaethTwoRowsBlend<3, true>(upper, lower, above, length);
     else
-        PaethTwoRowsBlend<4>(upper, lower, above, length);
+        PaethTwoRowsBlend<3, false>(upper, lower, above, length);
     return true;
 }
 
-bool Unfilter(Byte filter, Byte* row, const Byte* above, std::size_t length, std::size_t pixelBytes) {
-    const bool three = pixelBytes == 3;
-    switch (filter) {
-        case 0:
-            return true;
-        case 1:
-            three ? SubPixels<3>(row, length) : SubPixels<4>(row, length);
-            return true;
-        case 2:
-            for (std::size_t i = 0; i < length; ++i) row[i] = Byte(row[i] + above[i]);
-            return true;
-        case 3:
-            three ? AveragePixels<3>(row, above, length) : AveragePixels<4>(row, above, length);
-            return true;
-        case 4:
-            three ? Paeth<3>(row, above, length) : Paeth<4>(row, above, length);
-            return true;
-        default:
-            return false;
-    }
+bool Unfilter(Byte filter, FilterRow row, const Byte* above, std::size_t length, std::size_t pixelBytes,
+              bool swapRedBlue) {
+    return swapRedBlue && pixelBytes == 3 ? UnfilterRow<true>(filter, row, above, length, pixelBytes)
+                                          : UnfilterRow<false>(filter, row, above, length, pixelBytes);
 }
 
 }  // namespace platform
