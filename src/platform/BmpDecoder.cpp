@@ -81,4 +81,11 @@ std::shared_ptr<PictureBits> DecodePlainBmp(std::span<const std::uint8_t> bmp) {
     return bits;
 }
 
+std::shared_ptr<PictureBits> TakePlainBmp(PixelBytes& bmp) {
+    const std::optional<BmpLayout> layout = ReadBmpLayout(bmp);
+    if (layout && layout->bytesPerPixel == 3 && layout->bottomUp)
+        if (auto bits = PictureBits::Adopt(bmp, layout->offset, layout->width, layout->height)) return bits;
+    return DecodePlainBmp(bmp);
+}
+
 }  // namespace platform

@@ -15,4 +15,9 @@ namespace platform {
 // larger than a bitmap may be, or when memory is short.
 std::shared_ptr<PictureBits> DecodePlainBmp(std::span<const std::uint8_t> bmp);
 
+// The same without a copy where the file's rows are already in the buffer's layout (24-bit, bottom
+// row first): the picture takes the file's memory, and `bmp` is left empty. For any other file,
+// the picture is decoded as above and `bmp` is left as it is.
+std::shared_ptr<PictureBits> TakePlainBmp(PixelBytes& bmp);
+
 }  // namespace platform

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PixelBytes.h"
+
 namespace platform {
 
 // One set of clipboard contents: marks are equal while the same contents stay, and differ once
@@ -64,8 +66,7 @@ public:
     virtual void Start(Listener listener) = 0;
     // Only from within the listener. `bytes` receives the data; on any result but kDone (and
     // kTooLarge) it holds nothing to rely on.
-    virtual FetchResult Fetch(ClipboardMark mark, const std::string& type,
-                              std::vector<std::uint8_t>& bytes) = 0;
+    virtual FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) = 0;
     // Empties the clipboard if it still holds the contents of `mark`: newer contents stay.
     virtual void Clear(ClipboardMark mark) = 0;
     // Empties the clipboard whatever it holds.

@@ -36,7 +36,7 @@ ClipboardReader::~ClipboardReader() {
 
 void ClipboardReader::ReleaseKeptMemory() {
     const std::unique_lock fetching(fetchMutex_, std::try_to_lock);
-    if (fetching) std::vector<std::uint8_t>().swap(fetched_);
+    if (fetching) fetched_.release();
 }
 
 std::string ClipboardReader::PictureType(const std::vector<std::string>& types) {
@@ -130,7 +130,7 @@ DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::st
         // Too large: only the size it claims counts, and a gigabyte is not kept for the next fetch.
         if (fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge)
             decoded = DecodePicture(type, fetched_);
-        if (fetched == FetchResult::kTooLarge) std::vector<std::uint8_t>().swap(fetched_);
+        if (fetched == FetchResult::kTooLarge) fetched_.release();
         fetched_.clear();
         kept = fetched_.capacity() > 0;
     }

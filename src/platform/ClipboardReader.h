@@ -82,7 +82,7 @@ private:
     // costs a page fault for every 4 KB of a picture file each time, and given back a minute after
     // the last (IdleRelease.h). The lock is held while a fetch and its decoding use them.
     std::mutex fetchMutex_;
-    std::vector<std::uint8_t> fetched_;
+    PixelBytes fetched_;
     std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
 };
 

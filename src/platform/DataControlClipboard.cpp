@@ -95,7 +95,7 @@ public:
         thread_ = std::thread([this] { Run(); });
     }
 
-    FetchResult Fetch(ClipboardMark mark, const std::string& type, std::vector<std::uint8_t>& bytes) {
+    FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
         bytes.clear();
         if (mark != Mark() || !offer_) return FetchResult::kChanged;
         int fds[2];
@@ -285,8 +285,7 @@ DataControlClipboard::~DataControlClipboard() = default;
 
 const char* DataControlClipboard::ProtocolName() const { return impl_->ProtocolName(); }
 void DataControlClipboard::Start(Listener listener) { impl_->Start(std::move(listener)); }
-FetchResult DataControlClipboard::Fetch(ClipboardMark mark, const std::string& type,
-                                        std::vector<std::uint8_t>& bytes) {
+FetchResult DataControlClipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
     return impl_->Fetch(mark, type, bytes);
 }
 void DataControlClipboard::Clear(ClipboardMark mark) { impl_->Clear(mark); }

@@ -27,7 +27,7 @@ public:
     const char* ProtocolName() const;
 
     void Start(Listener listener) override;
-    FetchResult Fetch(ClipboardMark mark, const std::string& type, std::vector<std::uint8_t>& bytes) override;
+    FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) override;
     void Clear(ClipboardMark mark) override;
     void ClearAll() override;
 

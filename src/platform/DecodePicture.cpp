@@ -35,9 +35,8 @@ bool IsBmp(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
-}  // namespace
-
-DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes) {
+// Both ways in: `takeable`, when given, holds `bytes` and may become the picture's memory.
+DecodedPicture Decode(std::string_view type, std::span<const std::uint8_t> bytes, PixelBytes* takeable) {
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
 
@@ -51,7 +50,12 @@ DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t
         return result;
     }
     // Our own decoders first; they decline what they do not take, and the toolkit decides.
-    if (auto bits = IsPng(bytes) ? DecodeScreenPng(bytes) : IsBmp(bytes) ? DecodePlainBmp(bytes) : nullptr) {
+    const auto ours = [&]() -> std::shared_ptr<PictureBits> {
+        if (IsPng(bytes)) return DecodeScreenPng(bytes);
+        if (IsBmp(bytes)) return takeable ? TakePlainBmp(*takeable) : DecodePlainBmp(bytes);
+        return nullptr;
+    };
+    if (auto bits = ours()) {
         result.size = QSize(bits->Width(), bits->Height());
         result.bits = std::move(bits);
         result.outcome = Outcome::kPicture;
@@ -80,5 +84,13 @@ DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t
     result.outcome = Outcome::kPicture;
     return result;
 }
+
+}  // namespace
+
+DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes) {
+    return Decode(type, bytes, nullptr);
+}
+
+DecodedPicture DecodePicture(std::string_view type, PixelBytes& bytes) { return Decode(type, bytes, &bytes); }
 
 }  // namespace platform

@@ -29,5 +29,9 @@ struct DecodedPicture {
 // plain bitmap files are decoded by our own decoders (PngDecoder.h, BmpDecoder.h), every other
 // picture by the toolkit's; both give the same pixels.
 DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes);
+// The same for bytes whose memory the picture may take where they already hold its rows in the
+// buffer's layout (a 24-bit bitmap file, bottom row first), which spares a copy; `bytes` is left
+// empty then.
+DecodedPicture DecodePicture(std::string_view type, PixelBytes& bytes);
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/PixelBytes.h"
 #include "platform/PixelMemory.h"
 
 namespace platform {
@@ -24,11 +25,17 @@ public:
     static std::shared_ptr<PictureBits> Make(std::int32_t width, std::int32_t height);
     // An opaque image's pixels (QImage::Format_RGB32); none for a null image or one too large.
     static std::shared_ptr<PictureBits> FromImage(const QImage& image);
+    // A width x height picture whose rows are already in `bytes` from `offset` on, in this layout:
+    // it takes the bytes' memory (leaving `bytes` empty) and sets the rows' filler bytes to 0.
+    // None, with `bytes` untouched, when they do not hold all the rows or the picture is larger
+    // than a bitmap may be.
+    static std::shared_ptr<PictureBits> Adopt(PixelBytes& bytes, std::size_t offset, std::int32_t width,
+                                              std::int32_t height);
 
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     std::int32_t Stride() const { return stride_; }  // bytes a row
-    std::uint8_t* Bits() const { return block_.Data(); }
+    std::uint8_t* Bits() const { return bits_; }
     std::size_t Size() const { return std::size_t(stride_) * std::size_t(height_); }
     // Row y of the picture, counted from the top.
     std::uint8_t* Row(std::int32_t y) const { return Bits() + std::ptrdiff_t(height_ - 1 - y) * stride_; }
@@ -40,11 +47,15 @@ public:
 
 private:
     PictureBits() = default;
+    // Takes `rows` as the picture's and sets their filler bytes to 0.
+    void Lay(std::uint8_t* rows, std::int32_t width, std::int32_t height, std::int32_t stride);
 
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::int32_t stride_ = 0;
+    std::uint8_t* bits_ = nullptr;  // the first row, in one of:
     PixelBlock block_;
+    PixelBytes adopted_;
 };
 
 }  // namespace platform

@@ -8,8 +8,7 @@
 
 namespace platform {
 
-PipeTransfer::PipeTransfer(int fd, std::vector<std::uint8_t>& bytes, std::size_t limit,
-                           Clock::duration patience)
+PipeTransfer::PipeTransfer(int fd, PixelBytes& bytes, std::size_t limit, Clock::duration patience)
     : fd_(fd), bytes_(bytes), limit_(limit), patience_(patience), lastProgress_(Clock::now()) {
     // Our end only: the writer's end is a file of its own and stays blocking.
     const int flags = fcntl(fd_, F_GETFL);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/PixelBytes.h"
+
 namespace platform {
 
 class PipeTransfer {
@@ -17,7 +19,7 @@ public:
 
     // Takes the read end `fd` (made non-blocking here, closed by the destructor) and appends what
     // arrives to `bytes`, up to `limit` bytes.
-    PipeTransfer(int fd, std::vector<std::uint8_t>& bytes, std::size_t limit, Clock::duration patience);
+    PipeTransfer(int fd, PixelBytes& bytes, std::size_t limit, Clock::duration patience);
     ~PipeTransfer();
     PipeTransfer(const PipeTransfer&) = delete;
     PipeTransfer& operator=(const PipeTransfer&) = delete;
@@ -33,7 +35,7 @@ public:
 
 private:
     int fd_;
-    std::vector<std::uint8_t>& bytes_;
+    PixelBytes& bytes_;
     std::size_t limit_;
     Clock::duration patience_;
     Clock::time_point lastProgress_;

@@ -30,6 +30,7 @@ public:
     static void ReleaseKept();
 
     std::uint8_t* Data() const { return data_; }
+    std::size_t Capacity() const { return capacity_; }
     explicit operator bool() const { return data_ != nullptr; }
 
 private:

@@ -51,8 +51,7 @@ void QtClipboard::Announce() {
     listener_(current_, types);
 }
 
-FetchResult QtClipboard::Fetch(ClipboardMark mark, const std::string& type,
-                               std::vector<std::uint8_t>& bytes) {
+FetchResult QtClipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
     bytes.clear();
     QClipboard* clipboard = Clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
@@ -67,7 +66,7 @@ FetchResult QtClipboard::Fetch(ClipboardMark mark, const std::string& type,
         qvariant_cast<QImage>(data->imageData()).save(&buffer, "BMP");
     }
     if (encoded.isEmpty()) return FetchResult::kRefused;
-    bytes.assign(encoded.begin(), encoded.end());
+    bytes.append(reinterpret_cast<const std::uint8_t*>(encoded.constData()), std::size_t(encoded.size()));
     return FetchResult::kDone;
 }
 

@@ -16,7 +16,7 @@ public:
     ~QtClipboard() override;
 
     void Start(Listener listener) override;
-    FetchResult Fetch(ClipboardMark mark, const std::string& type, std::vector<std::uint8_t>& bytes) override;
+    FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) override;
     // Only on the interface thread, as every use of the toolkit's clipboard.
     void Clear(ClipboardMark mark) override;
     void ClearAll() override;

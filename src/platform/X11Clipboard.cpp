@@ -132,7 +132,7 @@ void X11Clipboard::Run() {
 
 void X11Clipboard::Announce(ClipboardMark mark) {
     if (mark.IsEmpty()) return listener_(mark, {});
-    std::vector<std::uint8_t> list;
+    PixelBytes list;
     const FetchResult result = Transfer(mark, targets_, list);
     if (result == FetchResult::kChanged) return;  // the newer contents are announced next
     std::vector<xcb_atom_t> atoms(list.size() / sizeof(xcb_atom_t));
@@ -141,8 +141,7 @@ void X11Clipboard::Announce(ClipboardMark mark) {
     listener_(mark, Names(atoms));
 }
 
-FetchResult X11Clipboard::Fetch(ClipboardMark mark, const std::string& type,
-                                std::vector<std::uint8_t>& bytes) {
+FetchResult X11Clipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
     const xcb_atom_t target = Intern(type);
     if (target == XCB_NONE) return FetchResult::kRefused;
     return Transfer(mark, target, bytes);
@@ -241,7 +240,7 @@ FetchResult X11Clipboard::Interrupted() const {
     return stop_ || broken_ || pending_ ? FetchResult::kChanged : FetchResult::kTimedOut;
 }
 
-FetchResult X11Clipboard::Transfer(ClipboardMark mark, xcb_atom_t target, std::vector<std::uint8_t>& bytes) {
+FetchResult X11Clipboard::Transfer(ClipboardMark mark, xcb_atom_t target, PixelBytes& bytes) {
     bytes.clear();
     if (pending_ || mark.Value() != latest_.load()) return FetchResult::kChanged;
     const xcb_timestamp_t time = TimeOf(mark);
@@ -280,7 +279,7 @@ FetchResult X11Clipboard::Transfer(ClipboardMark mark, xcb_atom_t target, std::v
     return incremental ? Incremental(bytes) : whole;
 }
 
-void X11Clipboard::ReserveAnnounced(std::vector<std::uint8_t>& bytes, const xcb_get_property_reply_t& incr) {
+void X11Clipboard::ReserveAnnounced(PixelBytes& bytes, const xcb_get_property_reply_t& incr) {
     // The owner announces the size of an incremental transfer: room for all of it at once spares
     // growing the buffer in steps, each a copy of everything so far into fresh pages (a 25 MB
     // bitmap arrives in 64 KB pieces). It is only a lower bound, and may be a lie: more still
@@ -295,7 +294,7 @@ void X11Clipboard::ReserveAnnounced(std::vector<std::uint8_t>& bytes, const xcb_
     }
 }
 
-FetchResult X11Clipboard::Incremental(std::vector<std::uint8_t>& bytes) {
+FetchResult X11Clipboard::Incremental(PixelBytes& bytes) {
     for (;;) {
         const auto deadline = Clock::now() + kFetchPatience;  // every piece renews the patience
         for (;;) {
@@ -322,13 +321,13 @@ FetchResult X11Clipboard::Incremental(std::vector<std::uint8_t>& bytes) {
     }
 }
 
-FetchResult X11Clipboard::Append(std::vector<std::uint8_t>& bytes, const void* data, std::size_t length) {
+FetchResult X11Clipboard::Append(PixelBytes& bytes, const void* data, std::size_t length) {
     const auto* from = static_cast<const std::uint8_t*>(data);
     if (bytes.size() + length > kMaxFetchBytes) {
-        bytes.insert(bytes.end(), from, from + (kMaxFetchBytes - bytes.size()));
+        bytes.append(from, kMaxFetchBytes - bytes.size());
         return FetchResult::kTooLarge;
     }
-    bytes.insert(bytes.end(), from, from + length);
+    bytes.append(from, length);
     return FetchResult::kDone;
 }
 

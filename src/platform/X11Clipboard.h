@@ -41,7 +41,7 @@ public:
     ~X11Clipboard() override;
 
     void Start(Listener listener) override;
-    FetchResult Fetch(ClipboardMark mark, const std::string& type, std::vector<std::uint8_t>& bytes) override;
+    FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) override;
     void Clear(ClipboardMark mark) override;
     void ClearAll() override;
 
@@ -62,11 +62,11 @@ private:
     bool AnswerRequest(const Event& event);
     // Gives the clipboard to no one, or holds it empty, if it has not changed since `time`.
     void Empty(xcb_timestamp_t time);
-    FetchResult Transfer(ClipboardMark mark, xcb_atom_t target, std::vector<std::uint8_t>& bytes);
+    FetchResult Transfer(ClipboardMark mark, xcb_atom_t target, PixelBytes& bytes);
     // Sets room aside for the size an incremental transfer's owner announces (its INCR property).
-    static void ReserveAnnounced(std::vector<std::uint8_t>& bytes, const xcb_get_property_reply_t& incr);
-    FetchResult Incremental(std::vector<std::uint8_t>& bytes);
-    FetchResult Append(std::vector<std::uint8_t>& bytes, const void* data, std::size_t length);
+    static void ReserveAnnounced(PixelBytes& bytes, const xcb_get_property_reply_t& incr);
+    FetchResult Incremental(PixelBytes& bytes);
+    FetchResult Append(PixelBytes& bytes, const void* data, std::size_t length);
     FetchResult Interrupted() const;
     void Wake();
     std::vector<std::string> Names(const std::vector<xcb_atom_t>& atoms);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,28 @@ TEST_P(BmpKinds, BecomeTheToolkitsPixelsWhicheverDecoderTakesThem) {
     if (decoded.bits) {
         EXPECT_EQ(decoded.bits->ToImage(), toolkit);
     }
+}
+
+TEST_P(BmpKinds, TakeTheTransfersMemoryOnlyWhereItsRowsAreTheBuffersLayout) {
+    const Bytes bmp = Bmp(GetParam());
+    platform::PixelBytes transfer;
+    transfer.append(bmp.data(), bmp.size());
+    const platform::DecodedPicture decoded = platform::DecodePicture("image/bmp", transfer);
+    const platform::DecodedPicture copied = platform::DecodePicture("image/bmp", bmp);
+    ASSERT_EQ(decoded.bits != nullptr, copied.bits != nullptr);
+    const std::string name = GetParam().name;
+    const bool taken = name == "Rgb24" || name == "Rgb24V5";  // 24-bit rows, bottom row first
+    EXPECT_EQ(transfer.empty(), taken);
+    if (!taken) EXPECT_TRUE(std::equal(transfer.begin(), transfer.end(), bmp.begin(), bmp.end()));
+    if (!decoded.bits) return;
+    // The next transfer must not show through the picture, and the file's filler bytes (not 0
+    // here) are 0 in the picture's rows.
+    transfer.resize(bmp.size());
+    std::fill(transfer.data(), transfer.data() + transfer.size(), 0xee);
+    EXPECT_EQ(decoded.bits->ToImage(), copied.bits->ToImage());
+    for (int y = 0; y < decoded.bits->Height(); ++y)
+        for (int i = decoded.bits->Width() * 3; i < decoded.bits->Stride(); ++i)
+            ASSERT_EQ(decoded.bits->Row(y)[i], 0) << "row " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(

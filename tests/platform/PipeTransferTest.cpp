@@ -60,7 +60,7 @@ TEST_P(PipeTransferOutcome, EndsAsTheWriterBehaves) {
         while (w.hang && !readerDone) std::this_thread::sleep_for(10ms);
         close(fds[1]);
     });
-    std::vector<std::uint8_t> bytes;
+    platform::PixelBytes bytes;
     PipeTransfer::State state;
     {
         PipeTransfer transfer(fds[0], bytes, w.limit, 300ms);
