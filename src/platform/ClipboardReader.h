@@ -80,7 +80,8 @@ private:
     std::optional<Emptying> lastEmptying_;
     // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
     // costs a page fault for every 4 KB of a picture file each time, and given back a minute after
-    // the last (IdleRelease.h). The lock is held while a fetch and its decoding use them.
+    // the last (IdleRelease.h); a bitmap file that becomes its picture's memory takes it along, and
+    // the next fetch takes a kept block. The lock is held while a fetch and its decoding use them.
     std::mutex fetchMutex_;
     PixelBytes fetched_;
     std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes

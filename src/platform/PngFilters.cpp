@@ -163,8 +163,8 @@ void UpBytes(FilterRow row, const Byte* above, std::size_t length) {
     if constexpr (!Swap) {
         for (std::size_t i = 0; i < length; ++i) row.restored[i] = Byte(row.filtered[i] + above[i]);
     } else {
-        std::size_t i = 0;
-        if (__builtin_cpu_supports("ssse3")) i = UpSwappedSteps(row, above, length);
+        static const bool shuffle = __builtin_cpu_supports("ssse3");
+        std::size_t i = shuffle ? UpSwappedSteps(row, above, length) : 0;
         for (; i + 3 <= length; i += 3) {
             row.restored[i] = Byte(row.filtered[i + 2] + above[i]);
             row.restored[i + 1] = Byte(row.filtered[i + 1] + above[i + 1]);
