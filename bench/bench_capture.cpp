@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ScreenshotPicture.h"
@@ -72,7 +73,7 @@ void PictureToBuffer(benchmark::State& state) {
     for (auto _ : state) {
         cDIBSection dib;
         dib.CreateFromPicture(picture);
-        benchmark::DoNotOptimize(dib.DIBSectionBitsPtr());
+        benchmark::DoNotOptimize(std::as_const(dib).DIBSectionBitsPtr());
     }
 }
 
@@ -129,8 +130,8 @@ void TjCompress2Alone(benchmark::State& state) {
     for (auto _ : state) {
         unsigned char* buffer = out.data();
         unsigned long size = out.size();
-        tjCompress2(tj, dib.DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight, TJPF_BGR, &buffer,
-                    &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
+        tjCompress2(tj, std::as_const(dib).DIBSectionBitsPtr(), kWidth, dib.BytesPerScanLine(), kHeight,
+                    TJPF_BGR, &buffer, &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
         benchmark::DoNotOptimize(size);
     }
     tjDestroy(tj);
