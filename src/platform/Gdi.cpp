@@ -59,10 +59,11 @@ HBITMAP CreateDIBSectionOverPicture(HDC hdc, const BITMAPINFO* pbmi, HBITMAP pic
     const GdiBitmap* source = Table().Bitmap(picture);
     if (pbmi == nullptr || source == nullptr || source->picture == nullptr) return 0;
     const BITMAPINFOHEADER& header = pbmi->bmiHeader;
+    // A picture's rows are 24-bit, bottom row first, each padded to 4 bytes (PictureBits): the
+    // section's own layout whenever the sizes match.
     const Surface& rows = source->surface;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB ||
-        header.biBitCount != 24 || header.biWidth != rows.width || header.biHeight != rows.height ||
-        rows.bytesPerPixel != 3 || !rows.bottomUp || rows.stride != (rows.width * 3 + 3) / 4 * 4)
+        header.biBitCount != 24 || header.biWidth != rows.width || header.biHeight != rows.height)
         return 0;
     GdiBitmap section;
     section.surface = rows;

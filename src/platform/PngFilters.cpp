@@ -134,19 +134,6 @@ __attribute__((target("sse4.1"))) void PaethTwoRowsBlend(FilterRow upper, Filter
     }
 }
 
-__attribute__((target("ssse3"))) std::size_t UpSwappedSteps(FilterRow row, const Byte* above,
-                                                            std::size_t length) {
-    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
-    std::size_t i = 0;
-    for (; i + 16 <= length; i += 15) {
-        const __m128i x =
-            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row.filtered + i)), order);
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(above + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row.restored + i), _mm_add_epi8(x, b));
-    }
-    return i;
-}
-
 template <int Bpp, bool Swap>
 void Paeth(FilterRow row, const Byte* above, std::size_t length) {
     static const bool blend = __builtin_cpu_supports("sse4.1");
@@ -156,21 +143,16 @@ void Paeth(FilterRow row, const Byte* above, std::size_t length) {
         PaethPixels<Bpp, Swap>(row, above, length);
 }
 
-// Up: every byte plus the byte above it. Swapped, five pixels a step with one byte shuffle (each
-// step writes 16 bytes, the last of which the next step overwrites), the last ones byte by byte.
+// Up: every byte plus the byte above it. Swapped, the row is turned around first (PixelRows.h) and
+// the bytes above added to it while it is still in the cache.
 template <bool Swap>
 void UpBytes(FilterRow row, const Byte* above, std::size_t length) {
-    if constexpr (!Swap) {
-        for (std::size_t i = 0; i < length; ++i) row.restored[i] = Byte(row.filtered[i] + above[i]);
-    } else {
-        static const bool shuffle = __builtin_cpu_supports("ssse3");
-        std::size_t i = shuffle ? UpSwappedSteps(row, above, length) : 0;
-        for (; i + 3 <= length; i += 3) {
-            row.restored[i] = Byte(row.filtered[i + 2] + above[i]);
-            row.restored[i + 1] = Byte(row.filtered[i + 1] + above[i + 1]);
-            row.restored[i + 2] = Byte(row.filtered[i] + above[i + 2]);
-        }
+    const Byte* from = row.filtered;
+    if constexpr (Swap) {
+        RgbToBgr(row.filtered, row.restored, length / 3);
+        from = row.restored;
     }
+    for (std::size_t i = 0; i < length; ++i) row.restored[i] = Byte(from[i] + above[i]);
 }
 
 template <bool Swap>
