@@ -35,11 +35,18 @@ void Average(const Surface& surface, QImage& out) {
         const std::int32_t top = BlockStart(y, surface.height, height);
         const std::int32_t bottom = BlockStart(y + 1, surface.height, height);
         const std::int32_t taken = RowsRead(bottom - top);
+        // Up to four rows a pass: fewer passes over the sums, and four rows of the picture read at once.
+        const auto row = [&](std::int32_t i) { return surface.Row(top + RowRead(i, bottom - top, taken)); };
+        Sum* sums = columns.data();
         std::fill(columns.begin(), columns.end(), Sum{0});
-        for (std::int32_t i = 0; i < taken; ++i) {
-            const std::uint8_t* bytes = surface.Row(top + RowRead(i, bottom - top, taken));
-            Sum* sums = columns.data();
-            for (std::size_t b = 0; b < rowBytes; ++b) sums[b] = Sum(sums[b] + bytes[b]);
+        std::int32_t i = 0;
+        for (; i + 4 <= taken; i += 4) {
+            const std::uint8_t *r0 = row(i), *r1 = row(i + 1), *r2 = row(i + 2), *r3 = row(i + 3);
+            for (std::size_t b = 0; b < rowBytes; ++b) sums[b] = Sum(sums[b] + r0[b] + r1[b] + r2[b] + r3[b]);
+        }
+        for (; i < taken; ++i) {
+            const std::uint8_t* r = row(i);
+            for (std::size_t b = 0; b < rowBytes; ++b) sums[b] = Sum(sums[b] + r[b]);
         }
         auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < width; ++x) {

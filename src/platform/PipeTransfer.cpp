@@ -23,7 +23,6 @@ PipeTransfer::State PipeTransfer::ReadAvailable() {
         const std::size_t used = bytes_.size();
         // One byte past the limit tells a picture of exactly the limit from a larger one.
         const std::size_t want = std::min(kChunk, limit_ + 1 - used);
-        if (used + want > bytes_.capacity()) bytes_.reserve(std::max(bytes_.capacity() * 2, used + want));
         bytes_.resize(used + want);
         const ssize_t got = read(fd_, bytes_.data() + used, want);
         const int error = errno;

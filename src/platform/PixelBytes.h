@@ -36,6 +36,8 @@ public:
     void release();
 
 private:
+    void MoveTo(PixelBlock larger);
+
     PixelBlock block_;
     std::size_t size_ = 0;
 };

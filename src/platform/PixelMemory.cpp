@@ -27,13 +27,17 @@ struct Kept {
 Kept kept[2];
 std::mutex keptLock;
 
-// The smallest kept block that fits, taken out of the kept ones; none when none fits.
-Kept TakeKept(std::size_t size) {
-    if (size < kKeepFrom) return {};
+enum class Pick { kSmallest, kLargest };
+
+// The smallest (or largest) kept block that fits, taken out of the kept ones; none when none fits.
+Kept TakeKept(std::size_t size, Pick pick = Pick::kSmallest) {
+    if (size < kKeepFrom && pick == Pick::kSmallest) return {};
     const std::lock_guard lock(keptLock);
     Kept* best = nullptr;
     for (Kept& k : kept)
-        if (k.data && k.capacity >= size && (!best || k.capacity < best->capacity)) best = &k;
+        if (k.data && k.capacity >= size &&
+            (!best || (pick == Pick::kSmallest ? k.capacity < best->capacity : k.capacity > best->capacity)))
+            best = &k;
     return best ? std::exchange(*best, Kept{}) : Kept{};
 }
 
@@ -57,6 +61,17 @@ PixelBlock PixelBlock::Zeroed(std::size_t size) {
 PixelBlock PixelBlock::Uninitialised(std::size_t size) {
     if (size == 0) size = 1;
     if (const Kept taken = TakeKept(size); taken.data) return PixelBlock(taken.data, taken.capacity);
+    return Allocated(size);
+}
+
+PixelBlock PixelBlock::ForGrowth(std::size_t size) {
+    if (size == 0) size = 1;
+    if (const Kept taken = TakeKept(size, Pick::kLargest); taken.data)
+        return PixelBlock(taken.data, taken.capacity);
+    return Allocated(size);
+}
+
+PixelBlock PixelBlock::Allocated(std::size_t size) {
     auto* data = static_cast<std::uint8_t*>(std::malloc(size));
     if (data == nullptr) {
         ReleaseKept();

@@ -26,6 +26,10 @@ public:
     static PixelBlock Zeroed(std::size_t size);
     // The same for memory that the caller writes in full at once: its bytes are left as they are.
     static PixelBlock Uninitialised(std::size_t size);
+    // The same for a buffer that outgrows its block while it fills, to a size nobody announced: the
+    // largest kept block when it holds `size`, so that the rest most likely fits without another
+    // copy of everything so far.
+    static PixelBlock ForGrowth(std::size_t size);
     // Gives the kept blocks back to the system.
     static void ReleaseKept();
 
@@ -35,6 +39,8 @@ public:
 
 private:
     PixelBlock(std::uint8_t* data, std::size_t capacity) : data_(data), capacity_(capacity) {}
+    // A fresh block from the C allocator, after giving the kept ones back if memory is short.
+    static PixelBlock Allocated(std::size_t size);
     void Release();
 
     std::uint8_t* data_ = nullptr;

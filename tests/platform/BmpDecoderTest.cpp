@@ -81,7 +81,9 @@ TEST_P(BmpKinds, TakeTheTransfersMemoryOnlyWhereItsRowsAreTheBuffersLayout) {
     const std::string name = GetParam().name;
     const bool taken = name == "Rgb24" || name == "Rgb24V5";  // 24-bit rows, bottom row first
     EXPECT_EQ(transfer.empty(), taken);
-    if (!taken) EXPECT_TRUE(std::equal(transfer.begin(), transfer.end(), bmp.begin(), bmp.end()));
+    if (!taken) {
+        EXPECT_TRUE(std::equal(transfer.begin(), transfer.end(), bmp.begin(), bmp.end()));
+    }
     if (!decoded.bits) return;
     // The next transfer must not show through the picture, and the file's filler bytes (not 0
     // here) are 0 in the picture's rows.

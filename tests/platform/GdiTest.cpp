@@ -6,7 +6,6 @@
 #include "platform/Desktop.h"
 #include "platform/Gdi.h"
 #include "platform/HandleTable.h"
-#include "platform/PixelMemory.h"
 #include "support/GdiLeakCheck.h"
 
 namespace {
@@ -167,24 +166,6 @@ TEST_F(Gdi, CompatibleBitmapsHaveTheScreensFormat) {
     EXPECT_EQ(CreateCompatibleBitmap(0, 2, 2), 0u);
     DeleteObject(bitmap);
     ReleaseDC(0, screen);
-}
-
-TEST(PixelMemory, AReusedBlockReadsAllZeros) {
-    constexpr std::size_t kSize = 3 << 20;
-    std::uint8_t* first;
-    {
-        PixelBlock block = PixelBlock::Zeroed(kSize);
-        ASSERT_TRUE(block);
-        first = block.Data();
-        std::memset(first, 0xEE, kSize);
-    }
-    PixelBlock again = PixelBlock::Zeroed(kSize - 100);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again.Data(), first);  // the kept block
-    const std::vector<std::uint8_t> zeros(kSize - 100, 0);
-    EXPECT_EQ(std::memcmp(again.Data(), zeros.data(), zeros.size()), 0);
-    PixelBlock larger = PixelBlock::Zeroed(kSize * 2);
-    EXPECT_NE(larger.Data(), first);
 }
 
 }  // namespace
