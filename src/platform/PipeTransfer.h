@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "platform/PixelBytes.h"
 

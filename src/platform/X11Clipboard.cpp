@@ -280,10 +280,11 @@ FetchResult X11Clipboard::Transfer(ClipboardMark mark, xcb_atom_t target, PixelB
 }
 
 void X11Clipboard::ReserveAnnounced(PixelBytes& bytes, const xcb_get_property_reply_t& incr) {
-    // The owner announces the size of an incremental transfer: room for all of it at once spares
-    // growing the buffer in steps, each a copy of everything so far into fresh pages (a 25 MB
-    // bitmap arrives in 64 KB pieces). It is only a lower bound, and may be a lie: more still
-    // arrives, and no more than a fetch may take is set aside. Untouched room costs no memory.
+    // The owner may announce the size of an incremental transfer: room for all of it at once spares
+    // moving the pieces so far when the buffer outgrows its block. It is only a lower bound, and
+    // may be a lie: more still arrives, and no more than a fetch may take is set aside. An owner
+    // that announces nothing (xclip) leaves the buffer to grow as PixelBytes does, moving once into
+    // the largest kept block.
     if (xcb_get_property_value_length(&incr) < 4) return;
     std::uint32_t announced = 0;
     std::memcpy(&announced, xcb_get_property_value(&incr), 4);
