@@ -21,7 +21,7 @@
 #include "host/PictureBox.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/DecodePicture.h"
+#include "platform/codec/DecodePicture.h"
 
 namespace {
 

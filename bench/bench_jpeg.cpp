@@ -25,7 +25,7 @@
 
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/Ijl.h"
+#include "platform/codec/Ijl.h"
 
 namespace {
 

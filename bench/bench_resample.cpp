@@ -8,7 +8,7 @@
 
 #include "../tests/imaging/ResampleReference.h"
 #include "imaging/cDIBSection.h"
-#include "platform/PixelMemory.h"
+#include "platform/memory/PixelMemory.h"
 
 namespace {
 

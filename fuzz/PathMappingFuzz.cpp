@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/HostPath.h"
-#include "platform/PathMap.h"
+#include "platform/files/HostPath.h"
+#include "platform/files/PathMap.h"
 
 namespace {
 

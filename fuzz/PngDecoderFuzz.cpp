@@ -16,7 +16,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/PngDecoder.h"
+#include "platform/codec/PngDecoder.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "host/App.h"
 #include "host/HostError.h"
-#include "platform/GdiObjects.h"
-#include "platform/SystemClipboard.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/clipboard/SystemClipboard.h"
 
 namespace host {
 namespace {

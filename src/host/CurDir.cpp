@@ -5,8 +5,8 @@
 #include <cerrno>
 
 #include "host/HostError.h"
-#include "platform/HostPath.h"
-#include "platform/PathMap.h"
+#include "platform/files/HostPath.h"
+#include "platform/files/PathMap.h"
 
 namespace host {
 

@@ -9,7 +9,7 @@
 #include "host/Events.h"
 #include "host/FolderListing.h"
 #include "host/HostError.h"
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 namespace {

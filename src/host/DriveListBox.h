@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/Control.h"
-#include "platform/PathMap.h"
+#include "platform/files/PathMap.h"
 
 namespace host {
 

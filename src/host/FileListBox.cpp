@@ -8,8 +8,8 @@
 #include "host/FolderListing.h"
 #include "host/HostError.h"
 #include "host/ListFrame.h"
-#include "platform/HostPath.h"
-#include "platform/PathMap.h"
+#include "platform/files/HostPath.h"
+#include "platform/files/PathMap.h"
 
 namespace host {
 

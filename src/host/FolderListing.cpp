@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "host/HostError.h"
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 namespace {

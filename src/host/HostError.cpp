@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "host/App.h"
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "host/Checked.h"
-#include "platform/BitmapImage.h"
-#include "platform/Gdi.h"
+#include "platform/gdi/BitmapImage.h"
+#include "platform/gdi/Gdi.h"
 
 namespace host {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/GdiTypes.h"
-#include "platform/PictureBits.h"
+#include "platform/gdi/GdiTypes.h"
+#include "platform/picture/PictureBits.h"
 
 namespace host {
 

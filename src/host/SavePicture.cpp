@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "host/HostError.h"
-#include "platform/AtomicFile.h"
-#include "platform/BitmapImage.h"
-#include "platform/Gdi.h"
-#include "platform/HostPath.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/gdi/BitmapImage.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 namespace {

@@ -1,7 +1,7 @@
 #include "host/StaleFiles.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/HostPath.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 

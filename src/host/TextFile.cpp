@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host/HostError.h"
-#include "platform/AtomicFile.h"
-#include "platform/HostPath.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/HostPath.h"
 
 namespace host {
 namespace {

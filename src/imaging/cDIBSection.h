@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/GdiTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace host {
 class Picture;

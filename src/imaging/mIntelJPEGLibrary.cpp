@@ -4,11 +4,11 @@
 #include "host/Checked.h"
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
-#include "platform/AtomicFile.h"
-#include "platform/FileServices.h"
-#include "platform/HostPath.h"
-#include "platform/Ijl.h"
-#include "platform/PathMap.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/FileServices.h"
+#include "platform/files/HostPath.h"
+#include "platform/codec/Ijl.h"
+#include "platform/files/PathMap.h"
 
 namespace mIntelJPEGLibrary {
 namespace {

@@ -16,7 +16,7 @@
 #include "app/Form2.h"
 #include "host/ErrorNotice.h"
 #include "host/HostError.h"
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 #include "support/Layout.h"
 #include "support/ParamName.h"
 #include "support/PermissionBitsApply.h"

@@ -3,7 +3,7 @@
 #include <QMetaEnum>
 
 #include "host/Picture.h"
-#include "platform/Gdi.h"
+#include "platform/gdi/Gdi.h"
 #include "support/GdiLeakCheck.h"
 #include "support/ParamName.h"
 

@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "host/HostError.h"
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 #include "settings/Module1.h"
 #include "support/FullDisk.h"
 #include "support/ParamName.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/HandleTable.h"
+#include "platform/gdi/HandleTable.h"
 
 template <class Base = ::testing::Test>
 class GdiLeakCheckOf : public Base {

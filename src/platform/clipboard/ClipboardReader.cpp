@@ -1,0 +1,150 @@
+#include "platform/clipboard/ClipboardReader.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/memory/IdleRelease.h"
+
+namespace platform {
+namespace {
+
+// The readers alive, whose fetch buffers the idle release gives back.
+std::mutex readersLock;
+std::vector<ClipboardReader*> readers;
+
+void ReleaseReadersMemory() {
+    const std::lock_guard lock(readersLock);
+    for (ClipboardReader* reader : readers) reader->ReleaseKeptMemory();
+}
+
+}  // namespace
+
+ClipboardReader::ClipboardReader(std::unique_ptr<ClipboardBackend> backend) : backend_(std::move(backend)) {
+    {
+        const std::lock_guard lock(readersLock);
+        readers.push_back(this);
+    }
+    backend_->Start(
+        [this](ClipboardMark mark, const std::vector<std::string>& types) { ContentsChanged(mark, types); });
+}
+
+ClipboardReader::~ClipboardReader() {
+    backend_.reset();
+    const std::lock_guard lock(readersLock);
+    readers.erase(std::find(readers.begin(), readers.end(), this));
+}
+
+void ClipboardReader::ReleaseKeptMemory() {
+    const std::unique_lock fetching(fetchMutex_, std::try_to_lock);
+    if (fetching) fetched_.release();
+}
+
+std::string ClipboardReader::PictureType(const std::vector<std::string>& types) {
+    // Lossless first, then the rest; any other image type the decoders may know comes last.
+    static constexpr std::array<const char*, 6> kPreferred = {"image/png",      "image/bmp",  "image/x-bmp",
+                                                              "image/x-MS-bmp", "image/tiff", "image/jpeg"};
+    for (const char* preferred : kPreferred)
+        if (std::find(types.begin(), types.end(), preferred) != types.end()) return preferred;
+    for (const std::string& type : types)
+        if (type.starts_with("image/")) return type;
+    return {};
+}
+
+ClipboardReader::Found ClipboardReader::Take() {
+    std::lock_guard lock(mutex_);
+    Found found;
+    if (current_.emptied) return found;
+    found.mark = current_.mark;
+    if (current_.state == State::kPicture) found.picture = current_.picture;
+    if (current_.state == State::kTooLarge && !current_.reported) {
+        current_.reported = true;
+        found.tooLarge = current_.size;
+    }
+    return found;
+}
+
+void ClipboardReader::Clear(ClipboardMark mark) {
+    {
+        std::lock_guard lock(mutex_);
+        if (current_.mark == mark) {
+            if (current_.state == State::kPicture)
+                lastEmptying_ = Emptying{current_.picture, std::chrono::steady_clock::now()};
+            current_.emptied = true;
+        }
+    }
+    backend_->Clear(mark);
+}
+
+void ClipboardReader::ClearAll() {
+    {
+        std::lock_guard lock(mutex_);
+        current_.emptied = true;
+        lastEmptying_.reset();
+    }
+    backend_->ClearAll();
+}
+
+void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types) {
+    std::optional<Emptying> putBackOf;
+    {
+        std::lock_guard lock(mutex_);
+        if (mark == current_.mark && !mark.IsEmpty()) return;  // told again: what we know stands
+        current_ = Contents();
+        current_.mark = mark;
+        current_.state = mark.IsEmpty() ? State::kNone : State::kReading;
+        // Only the first contents after an emptying can be its picture put back.
+        if (!mark.IsEmpty() && lastEmptying_) {
+            if (std::chrono::steady_clock::now() - lastEmptying_->when <= kPutBackWindow)
+                putBackOf = lastEmptying_;
+            lastEmptying_.reset();
+        }
+    }
+    if (mark.IsEmpty()) return;
+
+    const std::string type = PictureType(types);
+    if (type.empty()) return Settle(mark, State::kNone);
+    FetchResult fetched = FetchResult::kRefused;
+    DecodedPicture decoded = FetchAndDecode(mark, type, fetched);
+    if (fetched == FetchResult::kChanged) return;  // the new contents are told of next
+    if (fetched == FetchResult::kTooLarge) return Settle(mark, State::kTooLarge, {}, decoded.size);
+    if (fetched != FetchResult::kDone) return Settle(mark, State::kNone);
+    switch (decoded.outcome) {
+        case DecodedPicture::Outcome::kBroken:
+            return Settle(mark, State::kNone);
+        case DecodedPicture::Outcome::kTooLarge:
+            return Settle(mark, State::kTooLarge, {}, decoded.size);
+        case DecodedPicture::Outcome::kPicture:
+            break;
+    }
+    if (putBackOf && decoded.bits->SamePixels(*putBackOf->picture)) return Settle(mark, State::kNone);
+    Settle(mark, State::kPicture, std::move(decoded.bits), decoded.size);
+}
+
+DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::string& type,
+                                               FetchResult& fetched) {
+    DecodedPicture decoded;
+    bool kept = false;
+    {
+        const std::lock_guard fetching(fetchMutex_);
+        fetched = backend_->Fetch(mark, type, fetched_);
+        // Too large: only the size it claims counts, and a gigabyte is not kept for the next fetch.
+        if (fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge)
+            decoded = DecodePicture(type, fetched_);
+        if (fetched == FetchResult::kTooLarge) fetched_.release();
+        fetched_.clear();
+        kept = fetched_.capacity() > 0;
+    }
+    if (kept) KeptForNextUse(&ReleaseReadersMemory);
+    return decoded;
+}
+
+void ClipboardReader::Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture,
+                             QSize size) {
+    std::lock_guard lock(mutex_);
+    if (current_.mark != mark) return;  // changed meanwhile
+    current_.state = state;
+    current_.picture = std::move(picture);
+    current_.size = size;
+}
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+#pragma once
+// The clipboard's picture, read ahead of the tick that takes it.
+//
+// The backend tells the reader of every new clipboard contents on the backend's thread; the reader
+// fetches the best picture type offered and decodes it there, once per contents, and keeps the
+// outcome. The tick, on the interface thread, only takes what is ready for the current contents:
+// it never waits on another program, and a picture that failed is not fetched again until the
+// contents change.
+//
+// Put back: when the first new contents after one of our emptyings arrive within kPutBackWindow
+// and hold exactly the pixels of the picture just emptied, a clipboard manager put them back; they
+// are left alone and never offered to the tick. Anything else (another picture, or the same one
+// copied again later) is offered as usual.
+
+#include <QSize>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clipboard/ClipboardBackend.h"
+#include "platform/codec/DecodePicture.h"
+#include "platform/picture/PictureBits.h"
+
+namespace platform {
+
+class ClipboardReader {
+public:
+    static constexpr std::chrono::milliseconds kPutBackWindow{5000};
+
+    struct Found {
+        ClipboardMark mark;                    // the contents it was read from
+        std::shared_ptr<PictureBits> picture;  // none when the clipboard holds no picture ready to take
+        QSize tooLarge;                        // once per contents: the size of a picture no bitmap can hold
+    };
+
+    explicit ClipboardReader(std::unique_ptr<ClipboardBackend> backend);
+    ~ClipboardReader();
+    ClipboardReader(const ClipboardReader&) = delete;
+    ClipboardReader& operator=(const ClipboardReader&) = delete;
+
+    // The picture ready for the clipboard's current contents. Returns at once.
+    Found Take();
+    // Empties the clipboard if it still holds the contents of `mark` (after a capture of them):
+    // they are never offered again, and a put-back of their picture is recognised.
+    void Clear(ClipboardMark mark);
+    // Empties the clipboard whatever it holds; what it held is never offered.
+    void ClearAll();
+
+    // Gives back the memory kept for the next fetch, unless a fetch is using it now. Any thread.
+    void ReleaseKeptMemory();
+
+    // The type a picture is read in, out of those offered; empty when none is a picture.
+    static std::string PictureType(const std::vector<std::string>& types);
+
+private:
+    enum class State { kReading, kNone, kPicture, kTooLarge };
+    struct Contents {
+        ClipboardMark mark;
+        State state = State::kNone;
+        std::shared_ptr<PictureBits> picture;
+        QSize size;
+        bool reported = false;  // a too-large picture was told of
+        bool emptied = false;   // we emptied it (or it was there at start): never offered again
+    };
+    struct Emptying {
+        std::shared_ptr<PictureBits> picture;
+        std::chrono::steady_clock::time_point when;
+    };
+
+    // On the backend's thread.
+    void ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types);
+    DecodedPicture FetchAndDecode(ClipboardMark mark, const std::string& type, FetchResult& fetched);
+    void Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture = {}, QSize size = {});
+
+    std::mutex mutex_;
+    Contents current_;
+    std::optional<Emptying> lastEmptying_;
+    // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
+    // costs a page fault for every 4 KB of a picture file each time, and given back a minute after
+    // the last (IdleRelease.h); a bitmap file that becomes its picture's memory takes it along, and
+    // the next fetch takes a kept block. The lock is held while a fetch and its decoding use them.
+    std::mutex fetchMutex_;
+    PixelBytes fetched_;
+    std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
+};
+
+}  // namespace platform

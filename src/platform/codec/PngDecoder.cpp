@@ -1,0 +1,171 @@
+#include "platform/codec/PngDecoder.h"
+
+#include <libdeflate.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/codec/ByteOrder.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/memory/PixelMemory.h"
+#include "platform/picture/PixelRows.h"
+#include "platform/codec/PngFilters.h"
+
+namespace platform {
+namespace {
+
+using Byte = std::uint8_t;
+
+constexpr Byte kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+// Chunk sizes: at most 2^31 - 1 by the format.
+constexpr std::uint32_t kMaxChunk = 0x7fffffff;
+
+bool IsChunk(const Byte* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
+
+// Ancillary chunks that change no pixel of the toolkit's decode. Any other one (a transparent
+// colour, a background, a gamma the toolkit might apply) sends the file to the toolkit.
+bool ChangesNoPixel(const Byte* type) {
+    static constexpr const char* kHarmless[] = {"tEXt", "zTXt", "iTXt", "pHYs", "tIME",
+                                                "sRGB", "gAMA", "cHRM", "iCCP"};
+    for (const char* name : kHarmless)
+        if (IsChunk(type, name)) return true;
+    return false;
+}
+
+struct Header {
+    std::uint32_t width, height;
+    Byte depth, colour, compression, filter, interlace;
+};
+
+class ScreenPng {
+public:
+    explicit ScreenPng(std::span<const Byte> png) : png_(png) {}
+
+    std::shared_ptr<PictureBits> Decode() {
+        if (!ReadHeader()) return nullptr;
+        if (!CollectImageData()) return nullptr;
+        // The picture first: it refuses sizes beyond the bitmap's limit, below which the sizes
+        // here cannot overflow.
+        auto bits = PictureBits::Make(std::int32_t(header_.width), std::int32_t(header_.height));
+        if (!bits) return nullptr;
+        const std::size_t pixelBytes = header_.colour == 2 ? 3 : 4;
+        const std::size_t rowBytes = std::size_t{header_.width} * pixelBytes;
+        const std::size_t inflatedSize = (rowBytes + 1) * header_.height;
+        // Unfiltering reads one byte past a row.
+        PixelBlock inflated = PixelBlock::Uninitialised(inflatedSize + 1);
+        if (!inflated) return nullptr;
+        libdeflate_decompressor* inflater = Inflater();
+        // Exactly the rows' size, or the data is not what the header promised.
+        if (!inflater ||
+            libdeflate_zlib_decompress(inflater, imageData_.data(), imageData_.size(), inflated.Data(),
+                                       inflatedSize, nullptr) != LIBDEFLATE_SUCCESS)
+            return nullptr;
+
+        // RGB rows are restored straight into the picture's rows, blue, green, red, each row from
+        // the picture's row above it. RGBA rows are restored in place, since their alpha bytes are
+        // part of what the row below is predicted from, and then taken into the picture.
+        const bool rgb = pixelBytes == 3;
+        const std::vector<Byte> zeros(rowBytes + 1);
+        const auto filtered = [&](std::uint32_t y) { return inflated.Data() + y * (rowBytes + 1); };
+        const auto place = [&](std::uint32_t y) {
+            return FilterRow{filtered(y) + 1, rgb ? bits->Row(std::int32_t(y)) : filtered(y) + 1};
+        };
+        // An RGBA row into the picture; false for a row with a transparent pixel, which the toolkit
+        // lays over white.
+        const auto take = [&](std::uint32_t y) {
+            if (rgb) return true;
+            const Byte* from = filtered(y) + 1;
+            if (!AllOpaque(from, header_.width)) return false;
+            RgbaToBgr(from, bits->Row(std::int32_t(y)), header_.width);
+            return true;
+        };
+        const Byte* above = zeros.data();
+        for (std::uint32_t y = 0; y < header_.height; ++y) {
+            const Byte filter = filtered(y)[0];
+            if (filter == 4 && y + 1 < header_.height && filtered(y + 1)[0] == 4 &&
+                UnfilterPaethPair(place(y), place(y + 1), above, rowBytes, pixelBytes, rgb)) {
+                if (!take(y) || !take(y + 1)) return nullptr;
+                ++y;
+            } else {
+                if (!Unfilter(filter, place(y), above, rowBytes, pixelBytes, rgb) || !take(y)) return nullptr;
+            }
+            above = place(y).restored;
+        }
+        return bits;
+    }
+
+private:
+    // The header chunk, whole, of the kind this decoder takes.
+    bool ReadHeader() {
+        if (png_.size() < 8 + 25 || std::memcmp(png_.data(), kSignature, 8) != 0 || Be32(&png_[8]) != 13 ||
+            !IsChunk(&png_[12], "IHDR") || libdeflate_crc32(0, &png_[12], 17) != Be32(&png_[29]))
+            return false;
+        const Byte* ihdr = &png_[16];
+        header_ = Header{Be32(ihdr), Be32(ihdr + 4), ihdr[8], ihdr[9], ihdr[10], ihdr[11], ihdr[12]};
+        return header_.width > 0 && header_.height > 0 && header_.width <= kMaxChunk &&
+               header_.height <= kMaxChunk && header_.depth == 8 &&
+               (header_.colour == 2 || header_.colour == 6) && header_.compression == 0 &&
+               header_.filter == 0 && header_.interlace == 0;
+    }
+
+    // Walks the chunks after the header: the image data in one piece (joined when the file splits
+    // it), every chunk whole and checked, up to the end chunk.
+    bool CollectImageData() {
+        std::size_t at = 8 + 25;  // signature, header chunk
+        bool inData = false, dataDone = false;
+        std::vector<std::span<const Byte>> pieces;
+        while (true) {
+            if (png_.size() - at < 12) return false;
+            const std::uint32_t length = Be32(&png_[at]);
+            if (length > kMaxChunk || png_.size() - at - 12 < length) return false;
+            const Byte* type = &png_[at + 4];
+            const std::span<const Byte> data(&png_[at + 8], length);
+            if (libdeflate_crc32(0, type, 4 + std::size_t{length}) != Be32(&png_[at + 8 + length]))
+                return false;
+            at += 12 + std::size_t{length};
+            if (IsChunk(type, "IDAT")) {
+                if (dataDone) return false;
+                inData = true;
+                pieces.push_back(data);
+                continue;
+            }
+            if (inData) dataDone = true;
+            if (IsChunk(type, "IEND")) break;
+            if (!ChangesNoPixel(type)) return false;
+        }
+        if (pieces.empty()) return false;
+        if (pieces.size() == 1) {
+            imageData_ = pieces[0];
+            return true;
+        }
+        std::size_t total = 0;
+        for (const auto& piece : pieces) total += piece.size();
+        // One buffer a thread, kept from picture to picture: a fresh one would cost a page fault
+        // for every 4 KB of it each time.
+        thread_local std::vector<Byte> joined;
+        joined.clear();
+        joined.reserve(total);
+        for (const auto& piece : pieces) joined.insert(joined.end(), piece.begin(), piece.end());
+        imageData_ = joined;
+        return true;
+    }
+
+    // One inflater a thread, made once.
+    static libdeflate_decompressor* Inflater() {
+        thread_local std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
+            libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+        return inflater.get();
+    }
+
+    std::span<const Byte> png_;
+    Header header_{};
+    std::span<const Byte> imageData_;
+};
+
+}  // namespace
+
+std::shared_ptr<PictureBits> DecodeScreenPng(std::span<const std::uint8_t> png) {
+    return ScreenPng(png).Decode();
+}
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#include "platform/gdi/HandleTable.h"
+
+#include <utility>
+
+namespace platform {
+
+HandleTable& HandleTable::Instance() {
+    static HandleTable table;
+    return table;
+}
+
+HandleTable::HandleTable() : stock_(std::move(*GdiBitmap::Make(1, 1, 32, false))) {}
+
+HANDLE HandleTable::Add(GdiBitmap bitmap) {
+    const HANDLE handle = next_;
+    next_ += 4;
+    objects_.emplace(handle, std::move(bitmap));
+    return handle;
+}
+
+HANDLE HandleTable::Add(GdiDC dc) {
+    const HANDLE handle = next_;
+    next_ += 4;
+    objects_.emplace(handle, dc);
+    return handle;
+}
+
+GdiBitmap* HandleTable::Bitmap(HANDLE handle) {
+    if (handle == kStockBitmap) return &stock_;
+    const auto it = objects_.find(handle);
+    return it == objects_.end() ? nullptr : std::get_if<GdiBitmap>(&it->second);
+}
+
+GdiDC* HandleTable::DC(HANDLE handle) {
+    const auto it = objects_.find(handle);
+    return it == objects_.end() ? nullptr : std::get_if<GdiDC>(&it->second);
+}
+
+bool HandleTable::Remove(HANDLE handle) { return objects_.erase(handle) == 1; }
+
+}  // namespace platform

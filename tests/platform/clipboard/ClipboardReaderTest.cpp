@@ -1,0 +1,163 @@
+// The reader over the toolkit's in-process clipboard (the one the headless platform offers): the
+// rules every backend shares. The X11 backend with real owners is driven by tests/e2e.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include "platform/clipboard/ClipboardReader.h"
+#include "platform/clipboard/QtClipboard.h"
+#include "support/GrabImage.h"
+
+using platform::ClipboardReader;
+using testing_support::Grab;
+
+namespace {
+
+void Offer(const char* type, const QByteArray& bytes) {
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(type), bytes);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QByteArray Png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// What the reader found, as an image to compare; a null image for no picture.
+QImage Image(const std::shared_ptr<platform::PictureBits>& picture) {
+    return picture ? picture->ToImage() : QImage();
+}
+
+bool ClipboardHoldsSomething() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && !data->formats().isEmpty();
+}
+
+class Reading : public ::testing::Test {
+protected:
+    void SetUp() override { QGuiApplication::clipboard()->clear(); }
+    void TearDown() override { QGuiApplication::clipboard()->clear(); }
+
+    ClipboardReader reader{std::make_unique<platform::QtClipboard>()};
+};
+
+TEST_F(Reading, TakesThePictureOnTheClipboardAsOftenAsAsked) {
+    const QImage grab = Grab(40, 30, qRgb(200, 30, 90));
+    QGuiApplication::clipboard()->setImage(grab);
+    const ClipboardReader::Found first = reader.Take();
+    EXPECT_EQ(Image(first.picture), grab);
+    // Until it is emptied (a capture that failed tries again), the same picture stays ready.
+    const ClipboardReader::Found second = reader.Take();
+    EXPECT_EQ(Image(second.picture), grab);
+    EXPECT_EQ(second.mark, first.mark);
+}
+
+TEST_F(Reading, PicturesAfterTheKeptMemoryWentBackAreWhole) {
+    QGuiApplication::clipboard()->setImage(Grab(400, 300, qRgb(200, 30, 90)));
+    ASSERT_TRUE(reader.Take().picture != nullptr);
+    reader.ReleaseKeptMemory();  // a minute without grabs
+    const QImage next = Grab(500, 200, qRgb(20, 130, 9));
+    QGuiApplication::clipboard()->setImage(next);
+    EXPECT_EQ(Image(reader.Take().picture), next);
+}
+
+TEST_F(Reading, TextAndAnEmptyClipboardHoldNoPicture) {
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("just text"));
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+}
+
+TEST_F(Reading, ABrokenPictureIsNoneAndStaysOnTheClipboard) {
+    QByteArray cut = Png(Grab(300, 200, qRgb(9, 9, 9)));
+    cut.truncate(cut.size() / 2);
+    Offer("image/png", cut);
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+    EXPECT_TRUE(ClipboardHoldsSomething());
+}
+
+TEST_F(Reading, EmptyingTakesOnlyTheContentsThatWereRead) {
+    QGuiApplication::clipboard()->setImage(Grab(40, 30, qRgb(1, 1, 1)));
+    const ClipboardReader::Found read = reader.Take();
+    const QImage newer = Grab(20, 10, qRgb(250, 250, 250));
+    QGuiApplication::clipboard()->setImage(newer);
+    reader.Clear(read.mark);
+    EXPECT_EQ(Image(reader.Take().picture), newer);
+    EXPECT_TRUE(ClipboardHoldsSomething());
+}
+
+TEST_F(Reading, EmptiedContentsAreNeverOfferedAgain) {
+    QGuiApplication::clipboard()->setImage(Grab(40, 30, qRgb(1, 1, 1)));
+    reader.Clear(reader.Take().mark);
+    EXPECT_FALSE(ClipboardHoldsSomething());
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+}
+
+TEST_F(Reading, ThePicturePutBackRightAfterEmptyingIsNotOfferedAgain) {
+    const QImage grab = Grab(40, 30, qRgb(10, 200, 10));
+    QGuiApplication::clipboard()->setImage(grab);
+    reader.Clear(reader.Take().mark);
+    QGuiApplication::clipboard()->setImage(grab);  // a clipboard manager puts it back
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+    EXPECT_TRUE(ClipboardHoldsSomething());  // and it is left there
+}
+
+TEST_F(Reading, ADifferentPictureAfterEmptyingIsOffered) {
+    QGuiApplication::clipboard()->setImage(Grab(40, 30, qRgb(10, 200, 10)));
+    reader.Clear(reader.Take().mark);
+    const QImage other = Grab(40, 30, qRgb(10, 200, 11));
+    QGuiApplication::clipboard()->setImage(other);
+    EXPECT_EQ(Image(reader.Take().picture), other);
+}
+
+TEST_F(Reading, TheSamePictureCopiedAgainAfterAnotherGrabIsOffered) {
+    const QImage grab = Grab(40, 30, qRgb(10, 200, 10));
+    QGuiApplication::clipboard()->setImage(grab);
+    reader.Clear(reader.Take().mark);
+    QGuiApplication::clipboard()->setText(QStringLiteral("something else first"));
+    QGuiApplication::clipboard()->setImage(grab);
+    EXPECT_EQ(Image(reader.Take().picture), grab);
+}
+
+TEST_F(Reading, APictureTooLargeForABitmapIsToldOnceWithItsSize) {
+    // A real PNG header for 17000 x 17000 pixels, with a length that could inflate to them.
+    QByteArray png = Png(Grab(1, 1, 0));
+    png.replace(16, 8, QByteArray::fromHex("0000426800004268"));
+    png.insert(33, QByteArray(900000, '\0'));
+    Offer("image/png", png);
+    EXPECT_EQ(reader.Take().tooLarge, QSize(17000, 17000));
+    const ClipboardReader::Found again = reader.Take();
+    EXPECT_FALSE(again.tooLarge.isValid());
+    EXPECT_TRUE(again.picture == nullptr);
+    EXPECT_TRUE(ClipboardHoldsSomething());
+}
+
+struct TypeCase {
+    const char* name;
+    std::vector<std::string> offered;
+    std::string chosen;
+};
+
+class PictureTypes : public ::testing::TestWithParam<TypeCase> {};
+
+TEST_P(PictureTypes, LosslessComesFirst) {
+    EXPECT_EQ(ClipboardReader::PictureType(GetParam().offered), GetParam().chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Offers, PictureTypes,
+    ::testing::Values(TypeCase{"PngBeforeJpeg", {"image/jpeg", "image/png"}, "image/png"},
+                      TypeCase{"BitmapBeforeJpeg", {"TARGETS", "image/jpeg", "image/bmp"}, "image/bmp"},
+                      TypeCase{"AnyImageTypeAtLast", {"TIMESTAMP", "image/webp"}, "image/webp"},
+                      TypeCase{"TextIsNoPicture", {"UTF8_STRING", "text/plain"}, ""},
+                      TypeCase{"NothingOffered", {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
