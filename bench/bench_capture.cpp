@@ -47,8 +47,8 @@ const QByteArray& ScreenPng() {
 // The offered PNG as the clipboard reader decodes it, and the picture the tick makes of it.
 host::Picture GrabbedPicture() {
     return host::Picture(
-        platform::DecodePicture("image/png", {reinterpret_cast<const std::uint8_t*>(ScreenPng().constData()),
-                                              std::size_t(ScreenPng().size())})
+        platform::DecodePicture(
+            {reinterpret_cast<const std::uint8_t*>(ScreenPng().constData()), std::size_t(ScreenPng().size())})
             .bits);
 }
 

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         png = Wrap(data + 1, size - 1);
     }
-    const auto bits = platform::DecodeScreenPng(png);
+    const auto bits = platform::DecodeScreenPng(png).bits;
     if (!bits) return 0;
     const std::uint32_t width = std::uint32_t(bits->Width()), height = std::uint32_t(bits->Height());
     Bytes expected;

@@ -1,12 +1,13 @@
 #include "host/Clipboard.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
 #include "host/App.h"
 #include "host/HostError.h"
-#include "platform/gdi/GdiObjects.h"
 #include "platform/clipboard/SystemClipboard.h"
+#include "platform/memory/PixelMemory.h"
 
 namespace host {
 namespace {
@@ -20,7 +21,16 @@ std::optional<platform::ClipboardMark> readMark;
                               "%3 pixels a bitmap can hold")
                    .arg(size.width())
                    .arg(size.height())
-                   .arg(platform::kMaxPixelBytes / 4));
+                   .arg(platform::kMaxPixelBytes / 3));
+}
+
+// Once, on standard error: the display server's clipboard went away, and the program, still
+// running, sees no grab from now on.
+void ReportLostConnection(bool lost) {
+    static bool reported = false;
+    if (!lost || reported) return;
+    reported = true;
+    std::fprintf(stderr, "Tallowin: the connection to the clipboard ended; no more grabs are seen.\n");
 }
 
 }  // namespace
@@ -41,6 +51,7 @@ Picture Clipboard::GetData(int format) {
     readMark.reset();
     if (format != kBitmap) return Picture();
     platform::ClipboardReader::Found found = platform::SystemClipboard().Take();
+    ReportLostConnection(found.connectionLost);
     if (found.tooLarge.isValid()) RaiseTooLarge(found.tooLarge);
     if (!found.picture) return Picture();
     readMark = found.mark;

@@ -7,9 +7,9 @@
 
 #include "host/HostError.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/HostPath.h"
 #include "platform/gdi/BitmapImage.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/files/HostPath.h"
 
 namespace host {
 namespace {

@@ -6,10 +6,10 @@
 #include "host/Checked.h"
 #include "host/MsgBox.h"
 #include "host/Picture.h"
+#include "platform/clipboard/User32Clipboard.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/Desktop.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/clipboard/User32Clipboard.h"
 
 using namespace platform;
 using host::checked::Add32;

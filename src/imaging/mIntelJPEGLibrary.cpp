@@ -4,10 +4,10 @@
 #include "host/Checked.h"
 #include "host/HostError.h"
 #include "imaging/cDIBSection.h"
+#include "platform/codec/Ijl.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FileServices.h"
 #include "platform/files/HostPath.h"
-#include "platform/codec/Ijl.h"
 #include "platform/files/PathMap.h"
 
 namespace mIntelJPEGLibrary {

@@ -53,8 +53,10 @@ public:
     // How long an owner may send nothing before a fetch gives up; a slow transfer that keeps
     // moving is waited for however long it takes.
     static constexpr std::chrono::milliseconds kFetchPatience{5000};
-    // The most a fetch takes: a bitmap file of the largest picture a bitmap can hold, and a little.
-    static constexpr std::size_t kMaxFetchBytes = (std::size_t{1} << 30) + (std::size_t{1} << 20);
+    // The most a fetch takes: a 32-bit bitmap file of the largest picture (whose rows of 3 bytes a
+    // pixel fill kMaxPixelBytes), and a little.
+    static constexpr std::size_t kMaxFetchBytes =
+        std::size_t{kMaxPixelBytes} / 3 * 4 + (std::size_t{1} << 20);
 
     // Called with the contents' mark and the types offered (MIME names such as "image/png").
     using Listener = std::function<void(ClipboardMark mark, const std::vector<std::string>& types)>;
@@ -71,6 +73,9 @@ public:
     virtual void Clear(ClipboardMark mark) = 0;
     // Empties the clipboard whatever it holds.
     virtual void ClearAll() = 0;
+    // Whether the connection to the clipboard ended (the display server went away): the listener
+    // then heard of an empty clipboard, and nothing more will come. Any thread.
+    virtual bool ConnectionLost() const { return false; }
 };
 
 }  // namespace platform

@@ -6,33 +6,13 @@
 #include "platform/memory/IdleRelease.h"
 
 namespace platform {
-namespace {
-
-// The readers alive, whose fetch buffers the idle release gives back.
-std::mutex readersLock;
-std::vector<ClipboardReader*> readers;
-
-void ReleaseReadersMemory() {
-    const std::lock_guard lock(readersLock);
-    for (ClipboardReader* reader : readers) reader->ReleaseKeptMemory();
-}
-
-}  // namespace
 
 ClipboardReader::ClipboardReader(std::unique_ptr<ClipboardBackend> backend) : backend_(std::move(backend)) {
-    {
-        const std::lock_guard lock(readersLock);
-        readers.push_back(this);
-    }
     backend_->Start(
         [this](ClipboardMark mark, const std::vector<std::string>& types) { ContentsChanged(mark, types); });
 }
 
-ClipboardReader::~ClipboardReader() {
-    backend_.reset();
-    const std::lock_guard lock(readersLock);
-    readers.erase(std::find(readers.begin(), readers.end(), this));
-}
+ClipboardReader::~ClipboardReader() { backend_.reset(); }
 
 void ClipboardReader::ReleaseKeptMemory() {
     const std::unique_lock fetching(fetchMutex_, std::try_to_lock);
@@ -53,6 +33,7 @@ std::string ClipboardReader::PictureType(const std::vector<std::string>& types) 
 ClipboardReader::Found ClipboardReader::Take() {
     std::lock_guard lock(mutex_);
     Found found;
+    found.connectionLost = backend_->ConnectionLost();
     if (current_.emptied) return found;
     found.mark = current_.mark;
     if (current_.state == State::kPicture) found.picture = current_.picture;
@@ -68,7 +49,7 @@ void ClipboardReader::Clear(ClipboardMark mark) {
         std::lock_guard lock(mutex_);
         if (current_.mark == mark) {
             if (current_.state == State::kPicture)
-                lastEmptying_ = Emptying{current_.picture, std::chrono::steady_clock::now()};
+                lastEmptied_ = Emptied{current_.picture, std::chrono::steady_clock::now()};
             current_.emptied = true;
         }
     }
@@ -79,13 +60,13 @@ void ClipboardReader::ClearAll() {
     {
         std::lock_guard lock(mutex_);
         current_.emptied = true;
-        lastEmptying_.reset();
+        lastEmptied_.reset();
     }
     backend_->ClearAll();
 }
 
 void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types) {
-    std::optional<Emptying> putBackOf;
+    std::optional<Emptied> putBackOf;
     {
         std::lock_guard lock(mutex_);
         if (mark == current_.mark && !mark.IsEmpty()) return;  // told again: what we know stands
@@ -93,10 +74,10 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
         current_.mark = mark;
         current_.state = mark.IsEmpty() ? State::kNone : State::kReading;
         // Only the first contents after an emptying can be its picture put back.
-        if (!mark.IsEmpty() && lastEmptying_) {
-            if (std::chrono::steady_clock::now() - lastEmptying_->when <= kPutBackWindow)
-                putBackOf = lastEmptying_;
-            lastEmptying_.reset();
+        if (!mark.IsEmpty() && lastEmptied_) {
+            if (std::chrono::steady_clock::now() - lastEmptied_->when <= kPutBackWindow)
+                putBackOf = lastEmptied_;
+            lastEmptied_.reset();
         }
     }
     if (mark.IsEmpty()) return;
@@ -129,12 +110,12 @@ DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::st
         fetched = backend_->Fetch(mark, type, fetched_);
         // Too large: only the size it claims counts, and a gigabyte is not kept for the next fetch.
         if (fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge)
-            decoded = DecodePicture(type, fetched_);
+            decoded = DecodePicture(fetched_);
         if (fetched == FetchResult::kTooLarge) fetched_.release();
         fetched_.clear();
         kept = fetched_.capacity() > 0;
     }
-    if (kept) KeptForNextUse(&ReleaseReadersMemory);
+    if (kept) keptFetch_.KeptNow();
     return decoded;
 }
 

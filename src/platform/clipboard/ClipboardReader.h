@@ -22,6 +22,7 @@
 
 #include "platform/clipboard/ClipboardBackend.h"
 #include "platform/codec/DecodePicture.h"
+#include "platform/memory/IdleRelease.h"
 #include "platform/picture/PictureBits.h"
 
 namespace platform {
@@ -34,6 +35,7 @@ public:
         ClipboardMark mark;                    // the contents it was read from
         std::shared_ptr<PictureBits> picture;  // none when the clipboard holds no picture ready to take
         QSize tooLarge;                        // once per contents: the size of a picture no bitmap can hold
+        bool connectionLost = false;           // the backend's connection ended: no grab comes again
     };
 
     explicit ClipboardReader(std::unique_ptr<ClipboardBackend> backend);
@@ -65,7 +67,7 @@ private:
         bool reported = false;  // a too-large picture was told of
         bool emptied = false;   // we emptied it (or it was there at start): never offered again
     };
-    struct Emptying {
+    struct Emptied {
         std::shared_ptr<PictureBits> picture;
         std::chrono::steady_clock::time_point when;
     };
@@ -77,13 +79,14 @@ private:
 
     std::mutex mutex_;
     Contents current_;
-    std::optional<Emptying> lastEmptying_;
+    std::optional<Emptied> lastEmptied_;
     // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
     // costs a page fault for every 4 KB of a picture file each time, and given back a minute after
     // the last (IdleRelease.h); a bitmap file that becomes its picture's memory takes it along, and
     // the next fetch takes a kept block. The lock is held while a fetch and its decoding use them.
     std::mutex fetchMutex_;
     PixelBytes fetched_;
+    KeptMemory keptFetch_{[this] { ReleaseKeptMemory(); }};
     std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
 };
 

@@ -7,8 +7,8 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -87,7 +87,7 @@ public:
         return true;
     }
 
-    const char* ProtocolName() const { return DataControlDevice::InterfaceName(device_->Spoken()); }
+    bool Lost() const { return lost_; }
 
     void Start(Listener listener) {
         listener_ = std::move(listener);
@@ -230,8 +230,6 @@ private:
     // The compositor (or the seat) went away: the clipboard holds nothing from now on.
     bool Lose() {
         if (!lost_) {
-            std::fprintf(
-                stderr, "Tallowin: the connection to the Wayland clipboard ended; no more grabs are seen.\n");
             lost_ = true;
             if (device_) device_->DestroyOffer(offer_);
             offer_ = nullptr;
@@ -254,7 +252,7 @@ private:
     std::vector<std::string> types_;
     std::uint64_t mark_ = 0;
     bool announce_ = false;
-    bool lost_ = false;
+    std::atomic<bool> lost_{false};  // set on the clipboard's thread
 
     std::mutex commandsMutex_;
     bool stop_ = false;
@@ -283,12 +281,12 @@ std::unique_ptr<DataControlClipboard> DataControlClipboard::Open(std::string* pr
 DataControlClipboard::DataControlClipboard(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 DataControlClipboard::~DataControlClipboard() = default;
 
-const char* DataControlClipboard::ProtocolName() const { return impl_->ProtocolName(); }
 void DataControlClipboard::Start(Listener listener) { impl_->Start(std::move(listener)); }
 FetchResult DataControlClipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
     return impl_->Fetch(mark, type, bytes);
 }
 void DataControlClipboard::Clear(ClipboardMark mark) { impl_->Clear(mark); }
 void DataControlClipboard::ClearAll() { impl_->ClearAll(); }
+bool DataControlClipboard::ConnectionLost() const { return impl_->Lost(); }
 
 }  // namespace platform

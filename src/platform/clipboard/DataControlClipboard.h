@@ -23,17 +23,14 @@ public:
     static std::unique_ptr<DataControlClipboard> Open(std::string* problem, bool* reached = nullptr);
     ~DataControlClipboard() override;
 
-    // The protocol spoken, by its global's name.
-    const char* ProtocolName() const;
-
     void Start(Listener listener) override;
     FetchResult Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) override;
     void Clear(ClipboardMark mark) override;
     void ClearAll() override;
-
-    class Impl;
+    bool ConnectionLost() const override;
 
 private:
+    class Impl;  // in the source file, with everything that speaks Wayland
     explicit DataControlClipboard(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
 };

@@ -58,8 +58,6 @@ public:
         Calls::DestroyManager(manager_);
     }
 
-    Protocol Spoken() const override { return Calls::kProtocol; }
-
     void Receive(Offer offer, const char* type, int fd) override {
         Calls::Receive(static_cast<typename Calls::Offer*>(offer), type, fd);
     }

@@ -40,7 +40,6 @@ public:
                                                    std::uint32_t name, wl_seat* seat, Events& events);
 
     virtual ~DataControlDevice() = default;
-    virtual Protocol Spoken() const = 0;
     // Asks the selection's owner to write `offer` as `type` into `fd`; the fd may be closed once the
     // request is flushed.
     virtual void Receive(Offer offer, const char* type, int fd) = 0;

@@ -24,8 +24,8 @@ std::unique_ptr<ClipboardBackend> ChooseBackend(std::string* whyNot) {
     std::string noDataControl;
     bool wayland = false;
     if (auto dataControl = DataControlClipboard::Open(&noDataControl, &wayland)) return dataControl;
-    if (auto x11 = X11Clipboard::Open(wayland ? X11Clipboard::Emptying::kHoldEmpty
-                                              : X11Clipboard::Emptying::kGiveToNoOne))
+    if (auto x11 = X11Clipboard::Open(wayland ? X11Clipboard::EmptyBy::kHoldingEmpty
+                                              : X11Clipboard::EmptyBy::kGivingToNoOne))
         return x11;
     if (!whyNot) return nullptr;
     if (platform == QLatin1String("xcb"))

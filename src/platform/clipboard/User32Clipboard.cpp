@@ -3,10 +3,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "platform/clipboard/SystemClipboard.h"
 #include "platform/gdi/BitmapImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/HandleTable.h"
-#include "platform/clipboard/SystemClipboard.h"
 
 namespace platform {
 

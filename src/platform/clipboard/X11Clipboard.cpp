@@ -7,43 +7,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <new>
+
+#include "platform/clipboard/X11ClipboardImpl.h"
 
 namespace platform {
 
-struct X11Clipboard::Event {
-    explicit Event(xcb_generic_event_t* e) : raw(e) {}
-    ~Event() { std::free(raw); }
-    std::uint8_t Type() const { return raw->response_type & 0x7f; }
-    template <typename T>
-    const T& As() const {
-        return *reinterpret_cast<const T*>(raw);
-    }
-    xcb_generic_event_t* raw;
-};
+using namespace x11;
 
-namespace {
-
-// The most one GetProperty asks for, in 32-bit units: all of it.
-constexpr std::uint32_t kWholeProperty = 0x1fffffff;
-
-ClipboardMark MarkOf(xcb_window_t owner, xcb_timestamp_t time) {
-    return owner == XCB_NONE ? ClipboardMark() : ClipboardMark(std::uint64_t{owner} << 32 | time);
-}
-xcb_window_t OwnerOf(ClipboardMark mark) { return static_cast<xcb_window_t>(mark.Value() >> 32); }
-xcb_timestamp_t TimeOf(ClipboardMark mark) { return static_cast<xcb_timestamp_t>(mark.Value()); }
-
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply>
-ReplyPtr<Reply> Own(Reply* reply) {
-    return ReplyPtr<Reply>(reply, &std::free);
-}
-
-}  // namespace
-
-std::unique_ptr<X11Clipboard> X11Clipboard::Open(Emptying emptying) {
+std::unique_ptr<X11Clipboard> X11Clipboard::Open(EmptyBy emptyBy) {
     xcb_connection_t* conn = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(conn)) {
         xcb_disconnect(conn);
@@ -58,15 +30,26 @@ std::unique_ptr<X11Clipboard> X11Clipboard::Open(Emptying emptying) {
         xcb_disconnect(conn);
         return nullptr;
     }
-    std::unique_ptr<X11Clipboard> clipboard(new X11Clipboard(conn, xfixes->first_event, emptying));
-    if (!clipboard->Init()) return nullptr;
-    return clipboard;
+    auto impl = std::make_unique<Impl>(conn, xfixes->first_event, emptyBy);
+    if (!impl->Init()) return nullptr;
+    return std::unique_ptr<X11Clipboard>(new X11Clipboard(std::move(impl)));
 }
 
-X11Clipboard::X11Clipboard(xcb_connection_t* conn, std::uint8_t xfixesEvent, Emptying emptying)
-    : conn_(conn), xfixesEvent_(xfixesEvent), emptying_(emptying) {}
+X11Clipboard::X11Clipboard(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+X11Clipboard::~X11Clipboard() = default;
 
-bool X11Clipboard::Init() {
+void X11Clipboard::Start(Listener listener) { impl_->Start(std::move(listener)); }
+FetchResult X11Clipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
+    return impl_->Fetch(mark, type, bytes);
+}
+void X11Clipboard::Clear(ClipboardMark mark) { impl_->Clear(mark); }
+void X11Clipboard::ClearAll() { impl_->ClearAll(); }
+bool X11Clipboard::ConnectionLost() const { return impl_->ConnectionLost(); }
+
+X11Clipboard::Impl::Impl(xcb_connection_t* conn, std::uint8_t xfixesEvent, EmptyBy emptyBy)
+    : conn_(conn), xfixesEvent_(xfixesEvent), emptyBy_(emptyBy) {}
+
+bool X11Clipboard::Impl::Init() {
     clipboard_ = Intern("CLIPBOARD");
     targets_ = Intern("TARGETS");
     incr_ = Intern("INCR");
@@ -98,7 +81,7 @@ bool X11Clipboard::Init() {
     return true;
 }
 
-X11Clipboard::~X11Clipboard() {
+X11Clipboard::Impl::~Impl() {
     stop_ = true;
     Wake();
     if (thread_.joinable()) thread_.join();
@@ -107,12 +90,12 @@ X11Clipboard::~X11Clipboard() {
     if (wake_ >= 0) close(wake_);
 }
 
-void X11Clipboard::Start(Listener listener) {
+void X11Clipboard::Impl::Start(Listener listener) {
     listener_ = std::move(listener);
     thread_ = std::thread([this] { Run(); });
 }
 
-void X11Clipboard::Run() {
+void X11Clipboard::Impl::Run() {
     // The contents found at start: their time stamp is unknown until the next change.
     auto owner =
         Own(xcb_get_selection_owner_reply(conn_, xcb_get_selection_owner(conn_, clipboard_), nullptr));
@@ -130,24 +113,20 @@ void X11Clipboard::Run() {
     if (broken_ && !stop_) listener_(ClipboardMark(), {});  // nothing more can be read
 }
 
-void X11Clipboard::Announce(ClipboardMark mark) {
+void X11Clipboard::Impl::Announce(ClipboardMark mark) {
     if (mark.IsEmpty()) return listener_(mark, {});
-    PixelBytes list;
-    const FetchResult result = Transfer(mark, targets_, list);
-    if (result == FetchResult::kChanged) return;  // the newer contents are announced next
-    std::vector<xcb_atom_t> atoms(list.size() / sizeof(xcb_atom_t));
-    if (result == FetchResult::kDone)
-        std::memcpy(atoms.data(), list.data(), atoms.size() * sizeof(xcb_atom_t));
-    listener_(mark, Names(atoms));
+    const std::optional<std::vector<xcb_atom_t>> atoms = Targets(mark);
+    if (!atoms) return;  // the newer contents are announced next
+    listener_(mark, Names(*atoms));
 }
 
-FetchResult X11Clipboard::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
+FetchResult X11Clipboard::Impl::Fetch(ClipboardMark mark, const std::string& type, PixelBytes& bytes) {
     const xcb_atom_t target = Intern(type);
     if (target == XCB_NONE) return FetchResult::kRefused;
     return Transfer(mark, target, bytes);
 }
 
-void X11Clipboard::Clear(ClipboardMark mark) {
+void X11Clipboard::Impl::Clear(ClipboardMark mark) {
     if (mark.IsEmpty() || mark.Value() != latest_.load()) return;  // already replaced
     xcb_timestamp_t time = TimeOf(mark);
     if (time == XCB_CURRENT_TIME) {
@@ -159,15 +138,15 @@ void X11Clipboard::Clear(ClipboardMark mark) {
     Empty(time);
 }
 
-void X11Clipboard::ClearAll() { Empty(XCB_CURRENT_TIME); }
+void X11Clipboard::Impl::ClearAll() { Empty(XCB_CURRENT_TIME); }
 
-void X11Clipboard::Empty(xcb_timestamp_t time) {
-    xcb_set_selection_owner(conn_, emptying_ == Emptying::kHoldEmpty ? window_ : XCB_NONE, clipboard_, time);
+void X11Clipboard::Impl::Empty(xcb_timestamp_t time) {
+    xcb_set_selection_owner(conn_, emptyBy_ == EmptyBy::kHoldingEmpty ? window_ : XCB_NONE, clipboard_, time);
     xcb_flush(conn_);
     Wake();
 }
 
-bool X11Clipboard::AnswerRequest(const Event& event) {
+bool X11Clipboard::Impl::AnswerRequest(const Event& event) {
     if (event.Type() != XCB_SELECTION_REQUEST) return false;
     const auto& request = event.As<xcb_selection_request_event_t>();
     xcb_selection_notify_event_t answer{};
@@ -189,7 +168,7 @@ bool X11Clipboard::AnswerRequest(const Event& event) {
     return true;
 }
 
-void X11Clipboard::Wake() {
+void X11Clipboard::Impl::Wake() {
     // Also after a request from another thread: xcb may have read our events into its queue while
     // it sent, and poll() on the socket would then not see them.
     if (wake_ < 0) return;
@@ -197,7 +176,8 @@ void X11Clipboard::Wake() {
     [[maybe_unused]] const auto written = write(wake_, &one, sizeof one);
 }
 
-std::unique_ptr<X11Clipboard::Event> X11Clipboard::NextEvent(std::optional<Clock::time_point> deadline) {
+std::unique_ptr<X11Clipboard::Impl::Event> X11Clipboard::Impl::NextEvent(
+    std::optional<Clock::time_point> deadline) {
     for (;;) {
         if (stop_ || broken_) return nullptr;
         if (xcb_generic_event_t* raw = xcb_poll_for_event(conn_)) {
@@ -223,7 +203,7 @@ std::unique_ptr<X11Clipboard::Event> X11Clipboard::NextEvent(std::optional<Clock
     }
 }
 
-bool X11Clipboard::TakeSelectionNotice(const Event& event) {
+bool X11Clipboard::Impl::TakeSelectionNotice(const Event& event) {
     if (event.Type() != xfixesEvent_ + XCB_XFIXES_SELECTION_NOTIFY) return false;
     const auto& notice = event.As<xcb_xfixes_selection_notify_event_t>();
     if (notice.selection != clipboard_) return false;
@@ -236,109 +216,15 @@ bool X11Clipboard::TakeSelectionNotice(const Event& event) {
     return true;
 }
 
-FetchResult X11Clipboard::Interrupted() const {
-    return stop_ || broken_ || pending_ ? FetchResult::kChanged : FetchResult::kTimedOut;
-}
-
-FetchResult X11Clipboard::Transfer(ClipboardMark mark, xcb_atom_t target, PixelBytes& bytes) {
-    bytes.clear();
-    if (pending_ || mark.Value() != latest_.load()) return FetchResult::kChanged;
-    const xcb_timestamp_t time = TimeOf(mark);
-    xcb_delete_property(conn_, window_, property_);
-    xcb_convert_selection(conn_, window_, clipboard_, target, property_, time);
-    xcb_flush(conn_);
-
-    // The owner's answer: the data is in our property, or it refused (property None).
-    const auto deadline = Clock::now() + kFetchPatience;
-    for (;;) {
-        auto event = NextEvent(deadline);
-        if (!event) return Interrupted();
-        if (TakeSelectionNotice(*event)) return FetchResult::kChanged;
-        if (event->Type() != XCB_SELECTION_NOTIFY) continue;
-        const auto& answer = event->As<xcb_selection_notify_event_t>();
-        // An answer to an earlier request (given up on) names another time or target.
-        if (answer.requestor != window_ || answer.selection != clipboard_ || answer.target != target ||
-            answer.time != time)
-            continue;
-        if (answer.property == XCB_NONE) return FetchResult::kRefused;
-        break;
-    }
-    auto reply = Own(xcb_get_property_reply(
-        conn_, xcb_get_property(conn_, 0, window_, property_, XCB_GET_PROPERTY_TYPE_ANY, 0, kWholeProperty),
-        nullptr));
-    if (!reply || reply->type == XCB_NONE) return FetchResult::kRefused;
-    const bool incremental = reply->type == incr_;
-    if (incremental) ReserveAnnounced(bytes, *reply);
-    const FetchResult whole = incremental ? FetchResult::kDone
-                                          : Append(bytes, xcb_get_property_value(reply.get()),
-                                                   xcb_get_property_value_length(reply.get()));
-    reply.reset();
-    // Deleting the property tells an incremental owner to send the first piece.
-    xcb_delete_property(conn_, window_, property_);
-    xcb_flush(conn_);
-    return incremental ? Incremental(bytes) : whole;
-}
-
-void X11Clipboard::ReserveAnnounced(PixelBytes& bytes, const xcb_get_property_reply_t& incr) {
-    // The owner may announce the size of an incremental transfer: room for all of it at once spares
-    // moving the pieces so far when the buffer outgrows its block. It is only a lower bound, and
-    // may be a lie: more still arrives, and no more than a fetch may take is set aside. An owner
-    // that announces nothing (xclip) leaves the buffer to grow as PixelBytes does, moving once into
-    // the largest kept block.
-    if (xcb_get_property_value_length(&incr) < 4) return;
-    std::uint32_t announced = 0;
-    std::memcpy(&announced, xcb_get_property_value(&incr), 4);
-    try {
-        bytes.reserve(std::min<std::size_t>(announced, kMaxFetchBytes));
-    } catch (const std::bad_alloc&) {
-        // Memory is short: the buffer grows as the pieces come.
-    }
-}
-
-FetchResult X11Clipboard::Incremental(PixelBytes& bytes) {
-    for (;;) {
-        const auto deadline = Clock::now() + kFetchPatience;  // every piece renews the patience
-        for (;;) {
-            auto event = NextEvent(deadline);
-            if (!event) return Interrupted();
-            if (TakeSelectionNotice(*event)) return FetchResult::kChanged;
-            if (event->Type() != XCB_PROPERTY_NOTIFY) continue;
-            const auto& change = event->As<xcb_property_notify_event_t>();
-            // Only a new value of our own property on our own window is the owner's next piece.
-            if (change.window == window_ && change.atom == property_ &&
-                change.state == XCB_PROPERTY_NEW_VALUE)
-                break;
-        }
-        auto piece = Own(xcb_get_property_reply(
-            conn_,
-            xcb_get_property(conn_, 1, window_, property_, XCB_GET_PROPERTY_TYPE_ANY, 0, kWholeProperty),
-            nullptr));
-        xcb_flush(conn_);
-        if (!piece) return FetchResult::kRefused;
-        const int length = xcb_get_property_value_length(piece.get());
-        if (length == 0) return FetchResult::kDone;  // the empty piece ends the transfer
-        const FetchResult appended = Append(bytes, xcb_get_property_value(piece.get()), length);
-        if (appended != FetchResult::kDone) return appended;
-    }
-}
-
-FetchResult X11Clipboard::Append(PixelBytes& bytes, const void* data, std::size_t length) {
-    const auto* from = static_cast<const std::uint8_t*>(data);
-    if (bytes.size() + length > kMaxFetchBytes) {
-        bytes.append(from, kMaxFetchBytes - bytes.size());
-        return FetchResult::kTooLarge;
-    }
-    bytes.append(from, length);
-    return FetchResult::kDone;
-}
-
-std::vector<std::string> X11Clipboard::Names(const std::vector<xcb_atom_t>& atoms) {
+std::vector<std::string> X11Clipboard::Impl::Names(const std::vector<xcb_atom_t>& atoms) {
+    // The names known stay for the next owner, which most likely offers the same types; an owner
+    // that offers thousands of them does not make us keep them all.
+    if (names_.size() > kMaxKnownNames) names_.clear();
     // Ask for every unknown name first, then collect the answers: one round trip in all.
-    std::vector<std::pair<xcb_atom_t, xcb_get_atom_name_cookie_t>> asked;
+    std::unordered_map<xcb_atom_t, xcb_get_atom_name_cookie_t> asked;
     for (xcb_atom_t atom : atoms)
-        if (!names_.contains(atom) &&
-            std::none_of(asked.begin(), asked.end(), [atom](auto& a) { return a.first == atom; }))
-            asked.emplace_back(atom, xcb_get_atom_name(conn_, atom));
+        if (!names_.contains(atom) && !asked.contains(atom))
+            asked.emplace(atom, xcb_get_atom_name(conn_, atom));
     for (auto& [atom, cookie] : asked) {
         auto reply = Own(xcb_get_atom_name_reply(conn_, cookie, nullptr));
         names_[atom] = reply
@@ -351,7 +237,7 @@ std::vector<std::string> X11Clipboard::Names(const std::vector<xcb_atom_t>& atom
     return names;
 }
 
-xcb_atom_t X11Clipboard::Intern(const std::string& name) {
+xcb_atom_t X11Clipboard::Impl::Intern(const std::string& name) {
     if (auto known = atoms_.find(name); known != atoms_.end()) return known->second;
     auto reply = Own(xcb_intern_atom_reply(
         conn_, xcb_intern_atom(conn_, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr));

@@ -4,13 +4,10 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/codec/ByteOrder.h"
 #include "platform/picture/PixelRows.h"
 
 namespace platform {
 namespace {
-
-constexpr std::uint32_t kRgb = 0, kBitFields = 3;
 
 // Where a bitmap file's rows are, found from its headers.
 struct BmpLayout {
@@ -22,70 +19,69 @@ struct BmpLayout {
     std::size_t stride = 0;  // bytes a row in the file
 };
 
-// The layout of an uncompressed 24- or 32-bit bitmap file whose rows are all there; none for any
-// other file.
-std::optional<BmpLayout> ReadBmpLayout(std::span<const std::uint8_t> bmp) {
-    if (bmp.size() < 14 + 40 || bmp[0] != 'B' || bmp[1] != 'M') return std::nullopt;
-    const std::uint8_t* info = &bmp[14];
-    const std::uint32_t infoSize = Le32(info);
-    if (infoSize < 40 || infoSize > bmp.size() - 14) return std::nullopt;
-    const std::int32_t width = std::int32_t(Le32(info + 4));
-    const std::int32_t height = std::int32_t(Le32(info + 8));
-    const std::uint16_t planes = Le16(info + 12), bits = Le16(info + 14);
-    const std::uint32_t compression = Le32(info + 16), colours = Le32(info + 32);
-    if (planes != 1 || (bits != 24 && bits != 32) || colours != 0) return std::nullopt;
+// The layout of an uncompressed 24- or 32-bit bitmap file whose rows are all there; why not for
+// any other file.
+Declined ReadBmpLayout(std::span<const std::uint8_t> bmp, const BmpHeader& h, BmpLayout& layout) {
+    if (h.infoSize < 40 || h.planes != 1 || (h.bitCount != 24 && h.bitCount != 32) || h.colours != 0)
+        return Declined::kOtherKind;
     // 32-bit files may say BI_BITFIELDS: only with the plain masks (blue, green, red in their bytes).
-    // (The masks follow the 40 bytes of the oldest header, within a newer header or after it.)
-    if (compression == kBitFields) {
-        if (bits != 32 || bmp.size() < 14 + 40 + 12 || Le32(info + 40) != 0x00ff0000 ||
-            Le32(info + 44) != 0x0000ff00 || Le32(info + 48) != 0x000000ff)
-            return std::nullopt;
-    } else if (compression != kRgb) {
-        return std::nullopt;
+    if (h.compression == kBmpBitFields) {
+        if (h.bitCount != 32 || !h.hasColourMasks || h.masks[0] != 0x00ff0000 || h.masks[1] != 0x0000ff00 ||
+            h.masks[2] != 0x000000ff)
+            return Declined::kOtherKind;
+    } else if (h.compression != kBmpRgb) {
+        return Declined::kOtherKind;
     }
     // A newer header may name an alpha mask: such a file is left to the toolkit, which lays its
     // transparent pixels over white.
-    if (bits == 32 && infoSize >= 56 && Le32(info + 52) != 0) return std::nullopt;
-    if (width <= 0 || height == 0 || height == INT32_MIN) return std::nullopt;
-    BmpLayout layout;
-    layout.width = width;
-    layout.height = height < 0 ? -height : height;
-    layout.bytesPerPixel = bits / 8;
-    layout.bottomUp = height > 0;
-    layout.offset = Le32(&bmp[10]);
-    layout.stride = (std::size_t(width) * bits + 31) / 32 * 4;
+    if (h.bitCount == 32 && h.masks[3] != 0) return Declined::kTransparent;
+    if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN) return Declined::kOtherKind;
+    layout.width = std::int32_t(h.width);
+    layout.height = std::int32_t(h.height < 0 ? -h.height : h.height);
+    layout.bytesPerPixel = h.bitCount / 8;
+    layout.bottomUp = h.height > 0;
+    layout.offset = h.offBits;
+    layout.stride = (std::size_t(h.width) * h.bitCount + 31) / 32 * 4;
+    if (!PictureBits::Fits(layout.width, layout.height)) return Declined::kTooLarge;
     // Every row must be there.
-    if (layout.offset < 14 + infoSize + (compression == kBitFields && infoSize == 40 ? 12 : 0) ||
+    if (layout.offset < 14 + h.infoSize + (h.compression == kBmpBitFields && h.infoSize == 40 ? 12 : 0) ||
         layout.offset > bmp.size() ||
         (bmp.size() - layout.offset) / layout.stride < std::size_t(layout.height))
-        return std::nullopt;
-    return layout;
+        return Declined::kCutShort;
+    return Declined::kNot;
 }
 
 }  // namespace
 
-std::shared_ptr<PictureBits> DecodePlainBmp(std::span<const std::uint8_t> bmp) {
-    const std::optional<BmpLayout> layout = ReadBmpLayout(bmp);
-    if (!layout) return nullptr;
-    auto bits = PictureBits::Make(layout->width, layout->height);
-    if (!bits) return nullptr;
-    const std::size_t pixelBytes = std::size_t(layout->width) * 3;
-    for (std::int32_t y = 0; y < layout->height; ++y) {
-        const std::int32_t fileRow = layout->bottomUp ? layout->height - 1 - y : y;
-        const std::uint8_t* from = &bmp[layout->offset + std::size_t(fileRow) * layout->stride];
-        if (layout->bytesPerPixel == 3)
+Decoded DecodePlainBmp(std::span<const std::uint8_t> bmp, const BmpHeader& header) {
+    BmpLayout layout;
+    if (const Declined why = ReadBmpLayout(bmp, header, layout); why != Declined::kNot)
+        return Decoded::Because(why);
+    auto bits = PictureBits::Make(layout.width, layout.height);
+    if (!bits) return Decoded::Because(Declined::kNoMemory);
+    const std::size_t pixelBytes = std::size_t(layout.width) * 3;
+    for (std::int32_t y = 0; y < layout.height; ++y) {
+        const std::int32_t fileRow = layout.bottomUp ? layout.height - 1 - y : y;
+        const std::uint8_t* from = &bmp[layout.offset + std::size_t(fileRow) * layout.stride];
+        if (layout.bytesPerPixel == 3)
             std::memcpy(bits->Row(y), from, pixelBytes);
         else
-            BgrxToBgr(from, bits->Row(y), std::size_t(layout->width));
+            BgrxToBgr(from, bits->Row(y), std::size_t(layout.width));
     }
-    return bits;
+    return Decoded::Taken(std::move(bits));
 }
 
-std::shared_ptr<PictureBits> TakePlainBmp(PixelBytes& bmp) {
-    const std::optional<BmpLayout> layout = ReadBmpLayout(bmp);
-    if (layout && layout->bytesPerPixel == 3 && layout->bottomUp)
-        if (auto bits = PictureBits::Adopt(bmp, layout->offset, layout->width, layout->height)) return bits;
-    return DecodePlainBmp(bmp);
+Decoded AdoptPlainBmp(PixelBytes& bmp, const BmpHeader& header) {
+    BmpLayout layout;
+    if (ReadBmpLayout(bmp, header, layout) == Declined::kNot && layout.bytesPerPixel == 3 && layout.bottomUp)
+        if (auto bits = PictureBits::Adopt(bmp, layout.offset, layout.width, layout.height))
+            return Decoded::Taken(std::move(bits));
+    return DecodePlainBmp(bmp, header);
+}
+
+Decoded DecodePlainBmp(std::span<const std::uint8_t> bmp) {
+    const std::optional<BmpHeader> header = ReadBmpHeader(bmp);
+    return header ? DecodePlainBmp(bmp, *header) : Decoded::Because(Declined::kOtherFormat);
 }
 
 }  // namespace platform

@@ -7,17 +7,22 @@
 #include <memory>
 #include <span>
 
-#include "platform/picture/PictureBits.h"
+#include "platform/codec/BmpHeader.h"
+#include "platform/codec/Declined.h"
+#include "platform/memory/PixelBytes.h"
 
 namespace platform {
 
-// The file's picture; none for a file of another kind, one whose rows are not all there, a picture
-// larger than a bitmap may be, or when memory is short.
-std::shared_ptr<PictureBits> DecodePlainBmp(std::span<const std::uint8_t> bmp);
+// The file's picture, for a file whose headers the caller has read; why not for a file of another
+// kind, one whose rows are not all there, a picture larger than a picture may be, or when memory
+// is short.
+Decoded DecodePlainBmp(std::span<const std::uint8_t> bmp, const BmpHeader& header);
+// The same, reading the headers itself.
+Decoded DecodePlainBmp(std::span<const std::uint8_t> bmp);
 
 // The same without a copy where the file's rows are already in the buffer's layout (24-bit, bottom
 // row first): the picture takes the file's memory, and `bmp` is left empty. For any other file,
 // the picture is decoded as above and `bmp` is left as it is.
-std::shared_ptr<PictureBits> TakePlainBmp(PixelBytes& bmp);
+Decoded AdoptPlainBmp(PixelBytes& bmp, const BmpHeader& header);
 
 }  // namespace platform

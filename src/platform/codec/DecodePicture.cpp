@@ -3,12 +3,15 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <mutex>
+#include <optional>
 
-#include "platform/gdi/BitmapImage.h"
 #include "platform/codec/BmpDecoder.h"
 #include "platform/codec/PictureCheck.h"
+#include "platform/codec/PictureFormat.h"
 #include "platform/codec/PngDecoder.h"
+#include "platform/picture/Opaque.h"
 
 namespace platform {
 namespace {
@@ -20,47 +23,65 @@ using Outcome = DecodedPicture::Outcome;
 // the widest form a decoder uses on the way (16-bit RGBA, 8 bytes a pixel).
 constexpr int kAllocationLimitMb = 2 * 1024 + 256;
 
-PictureClaim Check(std::string_view type, std::span<const std::uint8_t> bytes) {
-    if (type.find("bmp") != std::string_view::npos) return CheckBitmapFile(bytes);
-    if (type.find("png") != std::string_view::npos) return CheckPngFile(bytes);
-    if (type.find("jpeg") != std::string_view::npos || type.find("jpg") != std::string_view::npos)
-        return CheckJpegFile(bytes);
-    return {PictureClaim::Verdict::kPlausible, QSize()};
-}
-
-bool IsPng(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
-}
-bool IsBmp(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-}
+Q_LOGGING_CATEGORY(decoding, "tallowin.decoding", QtWarningMsg)
 
 // Both ways in: `takeable`, when given, holds `bytes` and may become the picture's memory.
-DecodedPicture Decode(std::string_view type, std::span<const std::uint8_t> bytes, PixelBytes* takeable) {
+DecodedPicture Decode(std::span<const std::uint8_t> bytes, PixelBytes* takeable) {
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
 
     DecodedPicture result;
-    const PictureClaim claim = Check(type, bytes);
-    result.size = claim.size;
-    if (claim.verdict == PictureClaim::Verdict::kBroken) return result;
-
-    if (claim.size.isValid() && !FitsBitmap(claim.size)) {
+    const auto tooLarge = [&](QSize size) {
+        result.size = size;
         result.outcome = Outcome::kTooLarge;
         return result;
-    }
-    // Our own decoders first; they decline what they do not take, and the toolkit decides.
-    const auto ours = [&]() -> std::shared_ptr<PictureBits> {
-        if (IsPng(bytes)) return DecodeScreenPng(bytes);
-        if (IsBmp(bytes)) return takeable ? TakePlainBmp(*takeable) : DecodePlainBmp(bytes);
-        return nullptr;
     };
-    if (auto bits = ours()) {
-        result.size = QSize(bits->Width(), bits->Height());
-        result.bits = std::move(bits);
+    // The bytes' own format picks the check and our decoder; each header is read once, for both.
+    // A file whose header claims what its bytes cannot hold is no picture; our decoders decline
+    // what they do not take, and the toolkit decides.
+    bool broken = false;
+    const auto ours = [&]() -> Decoded {
+        const auto checked = [&](const PictureClaim& claim, auto decode) {
+            result.size = claim.size;
+            broken = claim.verdict == PictureClaim::Verdict::kBroken;
+            if (broken) return Decoded::Because(Declined::kCutShort);
+            if (claim.size.isValid() && !PictureBits::Fits(claim.size.width(), claim.size.height()))
+                return Decoded::Because(Declined::kTooLarge);
+            return decode();
+        };
+        switch (FormatOf(bytes)) {
+            case PictureFormat::kPng: {
+                const std::optional<PngHeader> header = ReadPngHeader(bytes);
+                if (!header) return broken = true, Decoded::Because(Declined::kCutShort);
+                return checked(CheckPngFile(bytes, *header), [&] { return DecodeScreenPng(bytes, *header); });
+            }
+            case PictureFormat::kBitmap: {
+                const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+                if (!header) return broken = true, Decoded::Because(Declined::kCutShort);
+                return checked(CheckBitmapFile(bytes, *header), [&] {
+                    return takeable ? AdoptPlainBmp(*takeable, *header) : DecodePlainBmp(bytes, *header);
+                });
+            }
+            case PictureFormat::kJpeg:
+                // The toolkit decodes JPEG: only the check is ours.
+                return checked(CheckJpegFile(bytes), [] { return Decoded::Because(Declined::kOtherFormat); });
+            case PictureFormat::kOther:
+                break;
+        }
+        return Decoded::Because(Declined::kOtherFormat);
+    };
+    Decoded decoded = ours();
+    if (decoded.bits) {
+        result.size = QSize(decoded.bits->Width(), decoded.bits->Height());
+        result.bits = std::move(decoded.bits);
         result.outcome = Outcome::kPicture;
         return result;
     }
+    // A file that is not whole, or larger than a picture may be, is no picture by any decoder.
+    if (broken) return result;
+    if (decoded.declined == Declined::kTooLarge) return tooLarge(result.size);
+    qCDebug(decoding) << "our decoder declined the picture:" << Describe(decoded.declined)
+                      << "; the toolkit decides";
 
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
@@ -68,17 +89,12 @@ DecodedPicture Decode(std::string_view type, std::span<const std::uint8_t> bytes
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     if (!result.size.isValid()) result.size = reader.size();
-    if (result.size.isValid() && !FitsBitmap(result.size)) {
-        result.outcome = Outcome::kTooLarge;
-        return result;
-    }
+    if (result.size.isValid() && !PictureBits::Fits(result.size.width(), result.size.height()))
+        return tooLarge(result.size);
     QImage image;
     if (!reader.read(&image) || image.isNull()) return result;
     result.size = image.size();
-    if (!FitsBitmap(image.size())) {
-        result.outcome = Outcome::kTooLarge;
-        return result;
-    }
+    if (!PictureBits::Fits(image.width(), image.height())) return tooLarge(image.size());
     result.bits = PictureBits::FromImage(Opaque(image));
     if (!result.bits) return result;  // memory is short
     result.outcome = Outcome::kPicture;
@@ -87,10 +103,8 @@ DecodedPicture Decode(std::string_view type, std::span<const std::uint8_t> bytes
 
 }  // namespace
 
-DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes) {
-    return Decode(type, bytes, nullptr);
-}
+DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes) { return Decode(bytes, nullptr); }
 
-DecodedPicture DecodePicture(std::string_view type, PixelBytes& bytes) { return Decode(type, bytes, &bytes); }
+DecodedPicture DecodePicture(PixelBytes& bytes) { return Decode(bytes, &bytes); }
 
 }  // namespace platform

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <string_view>
 
 #include "platform/picture/PictureBits.h"
 
@@ -17,21 +16,21 @@ struct DecodedPicture {
     enum class Outcome {
         kPicture,   // `bits` holds every pixel
         kBroken,    // cut short, sizes absurd for its length, or not decodable: no picture
-        kTooLarge,  // more pixels than a bitmap can hold; `size` says how many
+        kTooLarge,  // more pixels than a picture may have (PictureBits::Fits); `size` says how many
     };
     Outcome outcome = Outcome::kBroken;
     std::shared_ptr<PictureBits> bits;  // for kPicture: opaque, those with alpha laid over white
     QSize size;                         // the picture's size, where known
 };
 
-// `type` is the MIME type the bytes were offered as ("image/png", "image/bmp", ...); the bytes'
-// own signature decides the decoder, the type only which extra checks apply. Screen-grab PNGs and
-// plain bitmap files are decoded by our own decoders (PngDecoder.h, BmpDecoder.h), every other
-// picture by the toolkit's; both give the same pixels.
-DecodedPicture DecodePicture(std::string_view type, std::span<const std::uint8_t> bytes);
+// The bytes' own signature decides the checks and the decoder, whatever type they were offered as
+// (a PNG offered as "image/bmp" is a PNG). Screen-grab PNGs and plain bitmap files are decoded by
+// our own decoders (PngDecoder.h, BmpDecoder.h), every other picture by the toolkit's; both give
+// the same pixels.
+DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes);
 // The same for bytes whose memory the picture may take where they already hold its rows in the
 // buffer's layout (a 24-bit bitmap file, bottom row first), which spares a copy; `bytes` is left
 // empty then.
-DecodedPicture DecodePicture(std::string_view type, PixelBytes& bytes);
+DecodedPicture DecodePicture(PixelBytes& bytes);
 
 }  // namespace platform

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/files/AtomicFile.h"
-#include "platform/memory/IdleRelease.h"
 #include "platform/files/PathMap.h"
+#include "platform/memory/IdleRelease.h"
 
 namespace platform {
 namespace {

@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "platform/gdi/GdiTypes.h"  // DWORD
+#include "platform/WinTypes.h"
 
 namespace platform {
 

@@ -1,10 +1,8 @@
 #include "platform/codec/PictureCheck.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "platform/codec/ByteOrder.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/codec/PictureFormat.h"
 
 namespace platform {
 namespace {
@@ -42,29 +40,12 @@ bool RunLengthDataIsWhole(Bytes data, bool fourBits) {
 
 }  // namespace
 
-PictureClaim CheckBitmapFile(Bytes b) {
+PictureClaim CheckBitmapFile(Bytes b, const BmpHeader& header) {
     PictureClaim claim;
-    if (b.size() < 18 || b[0] != 'B' || b[1] != 'M') return claim;
-    const std::uint32_t offBits = Le32(&b[10]), headerSize = Le32(&b[14]);
-    if ((headerSize != 12 && (headerSize < 16 || headerSize > 124)) || b.size() < 14u + headerSize)
-        return claim;
-
-    std::int64_t width, height;
-    std::uint16_t planes, bitCount;
-    std::uint32_t compression = 0, sizeImage = 0;
-    if (headerSize == 12) {  // the old core header: 16-bit sizes
-        width = Le16(&b[18]);
-        height = Le16(&b[20]);
-        planes = Le16(&b[22]);
-        bitCount = Le16(&b[24]);
-    } else {
-        width = static_cast<std::int32_t>(Le32(&b[18]));
-        height = static_cast<std::int32_t>(Le32(&b[22]));
-        planes = Le16(&b[26]);
-        bitCount = Le16(&b[28]);
-        if (headerSize >= 20) compression = Le32(&b[30]);
-        if (headerSize >= 24) sizeImage = Le32(&b[34]);
-    }
+    const std::int64_t width = header.width, height = header.height;
+    const std::uint16_t planes = header.planes, bitCount = header.bitCount;
+    const std::uint32_t offBits = header.offBits, headerSize = header.infoSize;
+    const std::uint32_t compression = header.compression, sizeImage = header.sizeImage;
     const std::int64_t rows = height < 0 ? -height : height;
     if (width <= 0 || rows == 0 || rows > INT32_MAX || planes != 1) return claim;
     claim.size = QSize(static_cast<int>(width), static_cast<int>(rows));
@@ -72,9 +53,9 @@ PictureClaim CheckBitmapFile(Bytes b) {
     const Bytes data = b.subspan(offBits);
 
     switch (compression) {
-        case 0:    // BI_RGB
-        case 3:    // BI_BITFIELDS
-        case 6: {  // BI_ALPHABITFIELDS
+        case kBmpRgb:
+        case kBmpBitFields:
+        case kBmpAlphaBitFields: {
             if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
                 bitCount != 32)
                 return claim;
@@ -82,11 +63,11 @@ PictureClaim CheckBitmapFile(Bytes b) {
             if (stride * rows > static_cast<std::int64_t>(data.size())) return claim;  // rows missing
             break;
         }
-        case 1:    // BI_RLE8
-        case 2: {  // BI_RLE4
-            if (bitCount != (compression == 1 ? 8 : 4) || height < 0) return claim;
+        case kBmpRle8:
+        case kBmpRle4: {
+            if (bitCount != (compression == kBmpRle8 ? 8 : 4) || height < 0) return claim;
             if (sizeImage > data.size()) return claim;
-            if (!RunLengthDataIsWhole(sizeImage ? data.first(sizeImage) : data, compression == 2))
+            if (!RunLengthDataIsWhole(sizeImage ? data.first(sizeImage) : data, compression == kBmpRle4))
                 return claim;
             break;
         }
@@ -97,14 +78,10 @@ PictureClaim CheckBitmapFile(Bytes b) {
     return claim;
 }
 
-PictureClaim CheckPngFile(Bytes b) {
-    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+PictureClaim CheckPngFile(Bytes b, const PngHeader& header) {
     PictureClaim claim;
-    if (b.size() < 33 || std::memcmp(b.data(), kSignature, 8) != 0 || Be32(&b[8]) != 13 ||
-        std::memcmp(b.data() + 12, "IHDR", 4) != 0)
-        return claim;
-    const std::uint32_t width = Be32(&b[16]), height = Be32(&b[20]);
-    const std::uint8_t depth = b[24], colourType = b[25];
+    const std::uint32_t width = header.width, height = header.height;
+    const std::uint8_t depth = header.depth, colourType = header.colour;
     int channels;
     switch (colourType) {
         case 0:
@@ -141,16 +118,11 @@ PictureClaim CheckPngFile(Bytes b) {
 
 PictureClaim CheckJpegFile(Bytes b) {
     PictureClaim claim;
-    if (b.size() < 4 || b[0] != 0xff || b[1] != 0xd8) return claim;
+    if (b.size() < 4 || FormatOf(b) != PictureFormat::kJpeg) return claim;
     static constexpr std::uint8_t kEndOfImage[] = {0xff, 0xd9};
     if (!EndsWith(b, kEndOfImage, 64)) return claim;
     claim.verdict = Verdict::kPlausible;
     return claim;
-}
-
-bool FitsBitmap(QSize size) {
-    return size.width() > 0 && size.height() > 0 &&
-           std::int64_t{size.width()} * 4 * size.height() <= kMaxPixelBytes;
 }
 
 }  // namespace platform

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/codec/BmpHeader.h"
+#include "platform/codec/PngHeader.h"
+
 namespace platform {
 
 struct PictureClaim {
@@ -20,15 +23,12 @@ struct PictureClaim {
 
 // A Windows bitmap file (BITMAPFILEHEADER and an info header): the pixel rows must all be there
 // (uncompressed) or the run-length data must be whole and end in its end-of-bitmap mark.
-PictureClaim CheckBitmapFile(std::span<const std::uint8_t> bytes);
+PictureClaim CheckBitmapFile(std::span<const std::uint8_t> bytes, const BmpHeader& header);
 
 // A PNG file: a valid IHDR, and no more pixel data than its length can inflate to.
-PictureClaim CheckPngFile(std::span<const std::uint8_t> bytes);
+PictureClaim CheckPngFile(std::span<const std::uint8_t> bytes, const PngHeader& header);
 
 // A JPEG file: it must end in its end-of-image mark (a JPEG cut short decodes to grey rows).
 PictureClaim CheckJpegFile(std::span<const std::uint8_t> bytes);
-
-// Whether a picture of this size fits in a bitmap (32 bits a pixel, within the pixel limit).
-bool FitsBitmap(QSize size);
 
 }  // namespace platform

@@ -6,17 +6,15 @@
 #include <vector>
 
 #include "platform/codec/ByteOrder.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/codec/PngFilters.h"
 #include "platform/memory/PixelMemory.h"
 #include "platform/picture/PixelRows.h"
-#include "platform/codec/PngFilters.h"
 
 namespace platform {
 namespace {
 
 using Byte = std::uint8_t;
 
-constexpr Byte kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 // Chunk sizes: at most 2^31 - 1 by the format.
 constexpr std::uint32_t kMaxChunk = 0x7fffffff;
 
@@ -32,34 +30,29 @@ bool ChangesNoPixel(const Byte* type) {
     return false;
 }
 
-struct Header {
-    std::uint32_t width, height;
-    Byte depth, colour, compression, filter, interlace;
-};
-
 class ScreenPng {
 public:
-    explicit ScreenPng(std::span<const Byte> png) : png_(png) {}
+    ScreenPng(std::span<const Byte> png, const PngHeader& header) : png_(png), header_(header) {}
 
-    std::shared_ptr<PictureBits> Decode() {
-        if (!ReadHeader()) return nullptr;
-        if (!CollectImageData()) return nullptr;
+    Decoded Decode() {
+        if (const Declined why = CheckHeader(); why != Declined::kNot) return Decoded::Because(why);
+        if (const Declined why = CollectImageData(); why != Declined::kNot) return Decoded::Because(why);
         // The picture first: it refuses sizes beyond the bitmap's limit, below which the sizes
         // here cannot overflow.
+        if (!PictureBits::Fits(header_.width, header_.height)) return Decoded::Because(Declined::kTooLarge);
         auto bits = PictureBits::Make(std::int32_t(header_.width), std::int32_t(header_.height));
-        if (!bits) return nullptr;
+        if (!bits) return Decoded::Because(Declined::kNoMemory);
         const std::size_t pixelBytes = header_.colour == 2 ? 3 : 4;
         const std::size_t rowBytes = std::size_t{header_.width} * pixelBytes;
         const std::size_t inflatedSize = (rowBytes + 1) * header_.height;
         // Unfiltering reads one byte past a row.
         PixelBlock inflated = PixelBlock::Uninitialised(inflatedSize + 1);
-        if (!inflated) return nullptr;
         libdeflate_decompressor* inflater = Inflater();
+        if (!inflated || !inflater) return Decoded::Because(Declined::kNoMemory);
         // Exactly the rows' size, or the data is not what the header promised.
-        if (!inflater ||
-            libdeflate_zlib_decompress(inflater, imageData_.data(), imageData_.size(), inflated.Data(),
+        if (libdeflate_zlib_decompress(inflater, imageData_.data(), imageData_.size(), inflated.Data(),
                                        inflatedSize, nullptr) != LIBDEFLATE_SUCCESS)
-            return nullptr;
+            return Decoded::Because(Declined::kBadData);
 
         // RGB rows are restored straight into the picture's rows, blue, green, red, each row from
         // the picture's row above it. RGBA rows are restored in place, since their alpha bytes are
@@ -84,59 +77,58 @@ public:
             const Byte filter = filtered(y)[0];
             if (filter == 4 && y + 1 < header_.height && filtered(y + 1)[0] == 4 &&
                 UnfilterPaethPair(place(y), place(y + 1), above, rowBytes, pixelBytes, rgb)) {
-                if (!take(y) || !take(y + 1)) return nullptr;
+                if (!take(y) || !take(y + 1)) return Decoded::Because(Declined::kTransparent);
                 ++y;
             } else {
-                if (!Unfilter(filter, place(y), above, rowBytes, pixelBytes, rgb) || !take(y)) return nullptr;
+                if (!Unfilter(filter, place(y), above, rowBytes, pixelBytes, rgb))
+                    return Decoded::Because(Declined::kBadData);
+                if (!take(y)) return Decoded::Because(Declined::kTransparent);
             }
             above = place(y).restored;
         }
-        return bits;
+        return Decoded::Taken(std::move(bits));
     }
 
 private:
-    // The header chunk, whole, of the kind this decoder takes.
-    bool ReadHeader() {
-        if (png_.size() < 8 + 25 || std::memcmp(png_.data(), kSignature, 8) != 0 || Be32(&png_[8]) != 13 ||
-            !IsChunk(&png_[12], "IHDR") || libdeflate_crc32(0, &png_[12], 17) != Be32(&png_[29]))
-            return false;
-        const Byte* ihdr = &png_[16];
-        header_ = Header{Be32(ihdr), Be32(ihdr + 4), ihdr[8], ihdr[9], ihdr[10], ihdr[11], ihdr[12]};
-        return header_.width > 0 && header_.height > 0 && header_.width <= kMaxChunk &&
-               header_.height <= kMaxChunk && header_.depth == 8 &&
-               (header_.colour == 2 || header_.colour == 6) && header_.compression == 0 &&
-               header_.filter == 0 && header_.interlace == 0;
+    // A whole header chunk, of the kind this decoder takes.
+    Declined CheckHeader() const {
+        if (!header_.checksumMatches) return Declined::kBadChecksum;
+        const bool ours = header_.width > 0 && header_.height > 0 && header_.width <= kMaxChunk &&
+                          header_.height <= kMaxChunk && header_.depth == 8 &&
+                          (header_.colour == 2 || header_.colour == 6) && header_.compression == 0 &&
+                          header_.filter == 0 && header_.interlace == 0;
+        return ours ? Declined::kNot : Declined::kOtherKind;
     }
 
     // Walks the chunks after the header: the image data in one piece (joined when the file splits
     // it), every chunk whole and checked, up to the end chunk.
-    bool CollectImageData() {
-        std::size_t at = 8 + 25;  // signature, header chunk
+    Declined CollectImageData() {
+        std::size_t at = kPngHeaderEnd;
         bool inData = false, dataDone = false;
         std::vector<std::span<const Byte>> pieces;
         while (true) {
-            if (png_.size() - at < 12) return false;
+            if (png_.size() - at < 12) return Declined::kCutShort;
             const std::uint32_t length = Be32(&png_[at]);
-            if (length > kMaxChunk || png_.size() - at - 12 < length) return false;
+            if (length > kMaxChunk || png_.size() - at - 12 < length) return Declined::kCutShort;
             const Byte* type = &png_[at + 4];
             const std::span<const Byte> data(&png_[at + 8], length);
             if (libdeflate_crc32(0, type, 4 + std::size_t{length}) != Be32(&png_[at + 8 + length]))
-                return false;
+                return Declined::kBadChecksum;
             at += 12 + std::size_t{length};
             if (IsChunk(type, "IDAT")) {
-                if (dataDone) return false;
+                if (dataDone) return Declined::kUnknownChunk;  // image data split by another chunk
                 inData = true;
                 pieces.push_back(data);
                 continue;
             }
             if (inData) dataDone = true;
             if (IsChunk(type, "IEND")) break;
-            if (!ChangesNoPixel(type)) return false;
+            if (!ChangesNoPixel(type)) return Declined::kUnknownChunk;
         }
-        if (pieces.empty()) return false;
+        if (pieces.empty()) return Declined::kCutShort;
         if (pieces.size() == 1) {
             imageData_ = pieces[0];
-            return true;
+            return Declined::kNot;
         }
         std::size_t total = 0;
         for (const auto& piece : pieces) total += piece.size();
@@ -147,7 +139,7 @@ private:
         joined.reserve(total);
         for (const auto& piece : pieces) joined.insert(joined.end(), piece.begin(), piece.end());
         imageData_ = joined;
-        return true;
+        return Declined::kNot;
     }
 
     // One inflater a thread, made once.
@@ -158,14 +150,19 @@ private:
     }
 
     std::span<const Byte> png_;
-    Header header_{};
+    const PngHeader& header_;
     std::span<const Byte> imageData_;
 };
 
 }  // namespace
 
-std::shared_ptr<PictureBits> DecodeScreenPng(std::span<const std::uint8_t> png) {
-    return ScreenPng(png).Decode();
+Decoded DecodeScreenPng(std::span<const std::uint8_t> png, const PngHeader& header) {
+    return ScreenPng(png, header).Decode();
+}
+
+Decoded DecodeScreenPng(std::span<const std::uint8_t> png) {
+    const std::optional<PngHeader> header = ReadPngHeader(png);
+    return header ? DecodeScreenPng(png, *header) : Decoded::Because(Declined::kOtherFormat);
 }
 
 }  // namespace platform

@@ -12,12 +12,14 @@
 #include <memory>
 #include <span>
 
-#include "platform/picture/PictureBits.h"
+#include "platform/codec/Declined.h"
+#include "platform/codec/PngHeader.h"
 
 namespace platform {
 
-// The picture, or none when the file is declined. The caller has checked the header's size against
-// the bitmap's limit and the file's length (PictureCheck); this decoder checks it again.
-std::shared_ptr<PictureBits> DecodeScreenPng(std::span<const std::uint8_t> png);
+// The picture, or why the file is declined, for a file whose header chunk the caller has read.
+Decoded DecodeScreenPng(std::span<const std::uint8_t> png, const PngHeader& header);
+// The same, reading the header itself.
+Decoded DecodeScreenPng(std::span<const std::uint8_t> png);
 
 }  // namespace platform

@@ -39,7 +39,6 @@ public:
     void Discard();
 
     int Error() const { return error_; }
-    bool IsOpen() const { return fd_ >= 0; }
 
     // Tests only: use named temporary files as on a file system without nameless ones.
     static void SetNamelessFilesForTests(bool use);

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "platform/gdi/GdiTypes.h"  // HANDLE, BOOL, DWORD
+#include "platform/WinTypes.h"
 
 namespace platform {
 

@@ -1,24 +1,13 @@
 #include "platform/gdi/BitmapImage.h"
 
-#include <QPainter>
 #include <cstring>
 
 #include "platform/gdi/AreaAverage.h"
 #include "platform/gdi/HandleTable.h"
+#include "platform/picture/Opaque.h"
 #include "platform/picture/PixelRows.h"
 
 namespace platform {
-
-QImage Opaque(const QImage& image) {
-    if (image.format() == QImage::Format_RGB32) return image;
-    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
-    QImage pixels(image.size(), QImage::Format_RGB32);
-    if (pixels.isNull()) return pixels;
-    pixels.fill(Qt::white);
-    QPainter painter(&pixels);
-    painter.drawImage(0, 0, image);
-    return pixels;
-}
 
 HBITMAP CreateBitmapFromImage(const QImage& image) {
     if (image.isNull()) return 0;

@@ -12,11 +12,6 @@
 
 namespace platform {
 
-// The picture as opaque 32-bit pixels (QImage::Format_RGB32). Pixels that are (partly) transparent
-// are laid over white, as programs that paste a picture show it: a fully transparent pixel keeps
-// no hidden colour. Safe on any thread.
-QImage Opaque(const QImage& image);
-
 // A new screen-compatible bitmap (32 bits, top-down) holding exactly the image's pixels, those
 // with alpha laid over white; 0 for a null image or one too large.
 HBITMAP CreateBitmapFromImage(const QImage& image);

@@ -53,7 +53,4 @@ struct GdiDC {
     HBITMAP selected = 0;  // a memory context's bitmap (at first the stock 1 x 1 bitmap)
 };
 
-// The largest pixel block a bitmap may have; anything larger is refused like a failed allocation.
-inline constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
-
 }  // namespace platform

@@ -11,16 +11,23 @@ HandleTable& HandleTable::Instance() {
 
 HandleTable::HandleTable() : stock_(std::move(*GdiBitmap::Make(1, 1, 32, false))) {}
 
-HANDLE HandleTable::Add(GdiBitmap bitmap) {
+// Handles count up in steps of 4 from 0x100, as Windows hands them out: never 0 (no handle), never
+// the stock bitmap's 0x80, never a small number a caller might mistake for a count or a flag, and
+// never the same twice in a run (the 64-bit count does not wrap).
+HANDLE HandleTable::NextHandle() {
     const HANDLE handle = next_;
     next_ += 4;
+    return handle;
+}
+
+HANDLE HandleTable::Add(GdiBitmap bitmap) {
+    const HANDLE handle = NextHandle();
     objects_.emplace(handle, std::move(bitmap));
     return handle;
 }
 
 HANDLE HandleTable::Add(GdiDC dc) {
-    const HANDLE handle = next_;
-    next_ += 4;
+    const HANDLE handle = NextHandle();
     objects_.emplace(handle, dc);
     return handle;
 }

@@ -34,6 +34,7 @@ public:
 
 private:
     HandleTable();
+    HANDLE NextHandle();
 
     static constexpr HANDLE kStockBitmap = 0x80;
     HANDLE next_ = 0x100;

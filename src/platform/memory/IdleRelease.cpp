@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -16,16 +17,28 @@ namespace {
 constexpr int kIdleMilliseconds = 60 * 1000;
 
 // Memory is kept on the clipboard reader's thread too (the decoders' blocks): the list is shared.
-std::mutex releasesLock;
-std::vector<void (*)()> releases;
+// Each release is known by its key (the function, or the object that keeps the memory). The lock
+// is held while the releases run, so an object that goes away waits for its own; a release may
+// keep memory again (a freed block joins the kept ones), hence a lock the same thread may retake.
+struct Release {
+    const void* key;
+    std::function<void()> release;
+};
+std::recursive_mutex releasesLock;
+std::vector<Release> releases;
+
+void Register(const void* key, const std::function<void()>& release) {
+    const std::lock_guard lock(releasesLock);
+    if (std::none_of(releases.begin(), releases.end(), [key](const Release& r) { return r.key == key; }))
+        releases.push_back({key, release});
+}
 
 void ReleaseAll() {
-    std::vector<void (*)()> all;
     {
         const std::lock_guard lock(releasesLock);
-        all = releases;
+        const std::vector<Release> all = releases;
+        for (const Release& r : all) r.release();
     }
-    for (auto release : all) release();
     // Freed blocks below the allocator's mapping threshold stay in its heap until trimmed.
     malloc_trim(0);
 }
@@ -44,20 +57,32 @@ void Restart() {
     timer->start();
 }
 
-}  // namespace
-
-void KeptForNextUse(void (*release)()) {
-    {
-        const std::lock_guard lock(releasesLock);
-        if (std::find(releases.begin(), releases.end(), release) == releases.end())
-            releases.push_back(release);
-    }
+void StartTheMinute() {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return;
     if (QThread::currentThread() == app->thread())
         Restart();
     else
         QMetaObject::invokeMethod(app, &Restart, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void KeptForNextUse(void (*release)()) {
+    Register(reinterpret_cast<const void*>(release), release);
+    StartTheMinute();
+}
+
+KeptMemory::KeptMemory(std::function<void()> release) : release_(std::move(release)) {}
+
+KeptMemory::~KeptMemory() {
+    const std::lock_guard lock(releasesLock);
+    std::erase_if(releases, [this](const Release& r) { return r.key == this; });
+}
+
+void KeptMemory::KeptNow() {
+    Register(this, release_);
+    StartTheMinute();
 }
 
 }  // namespace platform

@@ -13,6 +13,10 @@
 
 namespace platform {
 
+// The largest pixel block a bitmap or a picture may have; anything larger is refused like a failed
+// allocation.
+inline constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
+
 class PixelBlock {
 public:
     PixelBlock() = default;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/gdi/GdiObjects.h"
+#include "platform/memory/PixelMemory.h"
 #include "platform/picture/PixelRows.h"
 
 namespace platform {
@@ -17,6 +17,11 @@ std::int32_t StrideFor(std::int32_t width, std::int32_t height) {
 }
 
 }  // namespace
+
+bool PictureBits::Fits(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX &&
+           StrideFor(std::int32_t(width), std::int32_t(height)) != 0;
+}
 
 std::shared_ptr<PictureBits> PictureBits::Make(std::int32_t width, std::int32_t height) {
     const std::int32_t stride = StrideFor(width, height);

@@ -23,6 +23,9 @@ public:
     // rows' filler bytes are set (to 0). None when the picture is larger than a bitmap may be or
     // memory is short.
     static std::shared_ptr<PictureBits> Make(std::int32_t width, std::int32_t height);
+    // Whether a width x height picture may be made: its rows (3 bytes a pixel, padded to 4) within
+    // the largest pixel block. The buffer it is copied into has the same rows.
+    static bool Fits(std::int64_t width, std::int64_t height);
     // An opaque image's pixels (QImage::Format_RGB32); none for a null image or one too large.
     static std::shared_ptr<PictureBits> FromImage(const QImage& image);
     // A width x height picture whose rows are already in `bytes` from `offset` on, in this layout:

@@ -75,6 +75,12 @@ TEST_F(Reading, TextAndAnEmptyClipboardHoldNoPicture) {
     EXPECT_TRUE(reader.Take().picture == nullptr);
 }
 
+TEST_F(Reading, APictureIsReadAsWhatItsBytesAreWhateverTypeItIsOfferedAs) {
+    const QImage grab = Grab(30, 20, qRgb(10, 200, 30));
+    Offer("image/bmp", Png(grab));
+    EXPECT_EQ(Image(reader.Take().picture), grab);
+}
+
 TEST_F(Reading, ABrokenPictureIsNoneAndStaysOnTheClipboard) {
     QByteArray cut = Png(Grab(300, 200, qRgb(9, 9, 9)));
     cut.truncate(cut.size() / 2);
@@ -127,12 +133,12 @@ TEST_F(Reading, TheSamePictureCopiedAgainAfterAnotherGrabIsOffered) {
 }
 
 TEST_F(Reading, APictureTooLargeForABitmapIsToldOnceWithItsSize) {
-    // A real PNG header for 17000 x 17000 pixels, with a length that could inflate to them.
+    // A real PNG header for 19000 x 19000 pixels, with a length that could inflate to them.
     QByteArray png = Png(Grab(1, 1, 0));
-    png.replace(16, 8, QByteArray::fromHex("0000426800004268"));
-    png.insert(33, QByteArray(900000, '\0'));
+    png.replace(16, 8, QByteArray::fromHex("00004a3800004a38"));
+    png.insert(33, QByteArray(1100000, '\0'));
     Offer("image/png", png);
-    EXPECT_EQ(reader.Take().tooLarge, QSize(17000, 17000));
+    EXPECT_EQ(reader.Take().tooLarge, QSize(19000, 19000));
     const ClipboardReader::Found again = reader.Take();
     EXPECT_FALSE(again.tooLarge.isValid());
     EXPECT_TRUE(again.picture == nullptr);

@@ -3,9 +3,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "platform/clipboard/User32Clipboard.h"
 #include "platform/gdi/BitmapImage.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/clipboard/User32Clipboard.h"
 #include "support/GdiLeakCheck.h"
 
 namespace {

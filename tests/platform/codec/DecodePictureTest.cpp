@@ -108,7 +108,7 @@ class BrokenPicture : public ::testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenPicture, IsNoPicture) {
     if (JpegUnderSanitizer(GetParam().type)) GTEST_SKIP() << "the toolkit's JPEG plugin and LeakSanitizer";
-    const DecodedPicture decoded = DecodePicture(GetParam().type, GetParam().bytes());
+    const DecodedPicture decoded = DecodePicture(GetParam().bytes());
     EXPECT_EQ(decoded.outcome, Outcome::kBroken);
     EXPECT_FALSE(decoded.bits);
 }
@@ -182,7 +182,7 @@ class WholePicture : public ::testing::TestWithParam<WholeCase> {};
 
 TEST_P(WholePicture, DecodesToEveryPixel) {
     if (JpegUnderSanitizer(GetParam().type)) GTEST_SKIP() << "the toolkit's JPEG plugin and LeakSanitizer";
-    const DecodedPicture decoded = DecodePicture(GetParam().type, GetParam().bytes());
+    const DecodedPicture decoded = DecodePicture(GetParam().bytes());
     ASSERT_EQ(decoded.outcome, Outcome::kPicture);
     ASSERT_TRUE(decoded.bits);
     EXPECT_EQ(QSize(decoded.bits->Width(), decoded.bits->Height()), GetParam().size);
@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DecodePicture, KeepsThePixelsOfABitmap) {
     const Bytes bytes = Bitmap{.width = 2, .height = 2, .fill = 0x40}.Make();
-    const DecodedPicture decoded = DecodePicture("image/bmp", bytes);
+    const DecodedPicture decoded = DecodePicture(bytes);
     ASSERT_EQ(decoded.outcome, Outcome::kPicture);
     EXPECT_EQ(decoded.bits->ToImage().pixel(1, 1), qRgb(0x40, 0x40, 0x40));
 }
@@ -221,7 +221,7 @@ TEST(DecodePicture, TransparencyIsLaidOverWhite) {
     QImage image(2, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(255, 0, 0, 0));  // hidden red
     image.setPixel(1, 0, qRgba(0, 0, 255, 255));
-    const DecodedPicture decoded = DecodePicture("image/png", Encoded(image, "PNG"));
+    const DecodedPicture decoded = DecodePicture(Encoded(image, "PNG"));
     ASSERT_EQ(decoded.outcome, Outcome::kPicture);
     const QImage seen = decoded.bits->ToImage();
     EXPECT_EQ(seen.pixel(0, 0), qRgb(255, 255, 255));
@@ -231,9 +231,16 @@ TEST(DecodePicture, TransparencyIsLaidOverWhite) {
 TEST(DecodePicture, APictureNoBitmapCanHoldIsTooLargeWithItsSize) {
     // 20000 x 20000 is more than a bitmap holds; the claim is plausible for the length, so the
     // size is all that stops it, before anything is allocated.
-    const DecodedPicture decoded = DecodePicture("image/png", PngClaiming(20000, 20000, 60000));
+    const DecodedPicture decoded = DecodePicture(PngClaiming(20000, 20000, 60000));
     EXPECT_EQ(decoded.outcome, Outcome::kTooLarge);
     EXPECT_EQ(decoded.size, QSize(20000, 20000));
+}
+
+TEST(DecodePicture, ThePictureLimitCountsTheThreeBytesAPixelThatTheBufferKeeps) {
+    // 16384 rows of 49152 bytes: 21845 of them fit in the largest pixel block, one more does not.
+    // (At four bytes a pixel, the first would have been refused too.)
+    EXPECT_EQ(DecodePicture(PngClaiming(16384, 21846, 50000)).outcome, Outcome::kTooLarge);
+    EXPECT_NE(DecodePicture(PngClaiming(16384, 21845, 50000)).outcome, Outcome::kTooLarge);
 }
 
 }  // namespace

@@ -14,9 +14,9 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/gdi/BitmapImage.h"
 #include "platform/codec/DecodePicture.h"
 #include "platform/codec/PngDecoder.h"
+#include "platform/picture/Opaque.h"
 #include "support/ParamName.h"
 
 namespace {
@@ -138,6 +138,17 @@ Kind WithGamma(Kind kind) {
     return kind;
 }
 
+// Why our decoder leaves a kind to the toolkit: the header first, then the chunks, then the pixels.
+platform::Declined WhyLeft(const Kind& kind) {
+    using platform::Declined;
+    if (kind.ours) return Declined::kNot;
+    if (kind.depth != 8 || (kind.colour != PNG_COLOR_TYPE_RGB && kind.colour != PNG_COLOR_TYPE_RGB_ALPHA) ||
+        kind.interlaced)
+        return Declined::kOtherKind;
+    if (kind.transparency) return Declined::kUnknownChunk;  // tRNS
+    return Declined::kTransparent;
+}
+
 class PngKinds : public ::testing::TestWithParam<Kind> {};
 
 TEST_P(PngKinds, DecodeToTheToolkitsPixels) {
@@ -145,10 +156,10 @@ TEST_P(PngKinds, DecodeToTheToolkitsPixels) {
     ASSERT_FALSE(png.empty());
     const QImage expected = DecodeToolkit(png);
     ASSERT_FALSE(expected.isNull());
-    const DecodedPicture decoded = platform::DecodePicture("image/png", png);
+    const DecodedPicture decoded = platform::DecodePicture(png);
     ASSERT_EQ(decoded.outcome, DecodedPicture::Outcome::kPicture);
     EXPECT_EQ(Compare(expected, *decoded.bits), "");
-    EXPECT_EQ(platform::DecodeScreenPng(png) != nullptr, GetParam().ours) << "which decoder takes it";
+    EXPECT_EQ(platform::DecodeScreenPng(png).declined, WhyLeft(GetParam())) << "which decoder takes it";
 }
 
 constexpr int kRgb = PNG_COLOR_TYPE_RGB, kRgba = PNG_COLOR_TYPE_RGB_ALPHA, kGray = PNG_COLOR_TYPE_GRAY,
@@ -258,7 +269,7 @@ class BrokenPngs : public ::testing::TestWithParam<Broken> {};
 TEST_P(BrokenPngs, AreRefusedExactlyWhenTheToolkitRefusesThem) {
     const Bytes png = GetParam().make();
     const QImage expected = DecodeToolkit(png);
-    const DecodedPicture decoded = platform::DecodePicture("image/png", png);
+    const DecodedPicture decoded = platform::DecodePicture(png);
     ASSERT_EQ(decoded.outcome == DecodedPicture::Outcome::kPicture, !expected.isNull())
         << (expected.isNull() ? "the toolkit refuses it" : "the toolkit takes it");
     if (decoded.bits) {
@@ -435,7 +446,7 @@ TEST_P(PngFilterRuns, RestoreEveryPixel) {
     header.insert(header.end(), {8, std::uint8_t(colour), 0, 0, 0});
     const Bytes png = Assemble(
         {{"IHDR", header}, {"IDAT", Compress(FilterRows(pixels, run.filters, pixelBytes))}, {"IEND", {}}});
-    const auto ours = platform::DecodeScreenPng(png);
+    const auto ours = platform::DecodeScreenPng(png).bits;
     ASSERT_NE(ours, nullptr);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -474,8 +485,8 @@ TEST_P(PngLimits, APictureLargerThanAnyBitmapIsRefusedBeforeItIsInflated) {
     Put32(header, GetParam());
     header.insert(header.end(), {8, 2, 0, 0, 0});
     const Bytes png = Assemble({{"IHDR", header}, {"IDAT", Compress(Bytes(1000, 0))}, {"IEND", {}}});
-    EXPECT_EQ(platform::DecodeScreenPng(png), nullptr);
-    EXPECT_NE(platform::DecodePicture("image/png", png).outcome, DecodedPicture::Outcome::kPicture);
+    EXPECT_EQ(platform::DecodeScreenPng(png).declined, platform::Declined::kTooLarge);
+    EXPECT_NE(platform::DecodePicture(png).outcome, DecodedPicture::Outcome::kPicture);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, PngLimits, ::testing::Values(20000u, 0x77777777u, 0x7fffffffu),
