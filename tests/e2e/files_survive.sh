@@ -12,7 +12,7 @@ e2e_setup
 
 settings() { printf '0\r\n0\r\n"C:\\shots"\r\n"%s"\r\n"000"\r\n' "$1" >Tallowin.INI; }
 mkdir shots
-only_ours() { [ "$(ls -A shots)" = "$1" ]; }
+only_ours() { [ "$(LC_ALL=C ls -A shots)" = "$1" ]; }
 
 # The earlier file, saved whole.
 settings scrn
@@ -42,13 +42,18 @@ for round in 1 2 3 4 5; do
   fi
 done
 
-# Temporary files a killed run of an earlier version (or of ours, on a file system without
-# nameless files) left are gone after the next start, in the settings and the target folder.
-touch shots/.scrn000.bmp.AbC123 .Tallowin.INI.q1w2e3 shots/.tallowin-4194305-Zz9Yy8 shots/.notes.txt.AbC123
+# Temporary files a killed run of ours left (on a file system without nameless files) are gone
+# after the next start, in the settings and the target folder; the user's own files that look like
+# temporary names (backups, a synchroniser's partial files) stay, whatever their name.
+touch shots/.tallowin-4194305-Zz9Yy8 .tallowin-4194305-Aa1Bb2
+touch shots/.holiday.jpg.backup shots/.scan.bmp.orig01 shots/.scrn000.bmp.AbC123 shots/.notes.txt.AbC123
+touch .Tallowin.INI.backup .Tallowin.INI.q1w2e3
 settings scrn
 e2e_start "$tallowin"
-e2e_wait_for only_ours "$(printf '.notes.txt.AbC123\nscrn000.bmp')" || e2e_fail "stale files stayed: $(ls -A shots | tr '\n' ' ')"
-[ -e .Tallowin.INI.q1w2e3 ] && e2e_fail "the stale settings file stayed"
+e2e_wait_for only_ours "$(printf '.holiday.jpg.backup\n.notes.txt.AbC123\n.scan.bmp.orig01\n.scrn000.bmp.AbC123\nscrn000.bmp')" ||
+  e2e_fail "stale files stayed or the user's went: $(ls -A shots | tr '\n' ' ')"
+[ -e .tallowin-4194305-Aa1Bb2 ] && e2e_fail "the stale file beside the settings stayed"
+[ -e .Tallowin.INI.backup ] && [ -e .Tallowin.INI.q1w2e3 ] || e2e_fail "the user's files beside the settings went"
 kill "$E2E_APP"
 wait "$E2E_APP" 2>/dev/null || true
 

@@ -36,12 +36,24 @@ std::string Join(const std::string& folder, const std::string& name) {
     return folder + (folder.back() == '/' ? "" : "/") + name;
 }
 
+// Whether the kernel would follow the link at `path` for this user with protected links on
+// (fs.protected_symlinks): a link in a sticky folder that everybody may write (as /tmp) is followed
+// only when it is the user's own or the folder owner's, so that nobody can plant a link there that
+// makes the user overwrite a file of their choosing.
+bool MayFollow(const std::string& path, const struct stat& link) {
+    struct stat folder {};
+    if (::stat(FolderOf(path).c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
 // The file a symbolic link leads to, followed link by link (a dangling link names the file to
-// create); any other path as it stands.
+// create); any other path as it stands. Empty for a link the kernel would not follow for us.
 std::string ThroughLinks(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        if (!MayFollow(path, st)) return {};
         char target[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
         if (n <= 0) return path;
@@ -90,10 +102,14 @@ bool AtomicFile::Open(const std::string& hostPath, Refused refused) {
     if (hostPath.empty()) return Fail(ENOENT);
     if (hostPath.back() == '/') return Fail(EISDIR);
     target_ = ThroughLinks(hostPath);
+    if (target_.empty()) return Fail(EACCES);
     folder_ = FolderOf(target_);
 
     struct stat old {};
     const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    // A device, a FIFO or a socket under the name is left alone. (A folder of the name stays too:
+    // the rename over it fails.)
+    if (replacing && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) return Fail(EINVAL);
     // A read-only file is not replaced, as it could not be written over.
     if (replacing && !(old.st_mode & S_IWUSR)) return Fail(EACCES);
     const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
@@ -205,23 +221,20 @@ int WriteFileAtomically(const std::string& hostPath, const void* data, std::size
 
 void RemoveStaleTemporaryFiles(const std::string& hostFolder) {
     static const std::regex own(R"(\.tallowin-([0-9]{1,10})-[A-Za-z0-9]{6})");
-    static const std::regex earlier(R"(\.(Tallowin\.INI|.+\.jpg|.+\.bmp)\.[A-Za-z0-9]{6})");
     DIR* dir = ::opendir(hostFolder.c_str());
     if (!dir) return;
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.size() < 8 || name[0] != '.') continue;
+        // Only names with our own mark: a look-alike of the user's (".holiday.jpg.backup", a
+        // synchroniser's partial file) is never ours to remove.
         std::smatch match;
-        bool stale = false;
-        if (std::regex_match(name, match, own)) {
-            const long long pid = std::stoll(match[1].str());
-            // A file of a process that still runs (this one included) may still be in use.
-            stale = pid != ::getpid() &&
-                    (pid > INT_MAX || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH));
-        } else {
-            stale = std::regex_match(name, earlier);
-        }
+        if (!std::regex_match(name, match, own)) continue;
+        const long long pid = std::stoll(match[1].str());
+        // A file of a process that still runs (this one included) may still be in use.
+        const bool stale = pid != ::getpid() &&
+                           (pid > INT_MAX || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH));
         if (!stale) continue;
         struct stat st {};
         if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&

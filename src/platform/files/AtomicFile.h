@@ -9,8 +9,10 @@
 // A file that is never committed is removed again by the destructor.
 //
 // A new file gets the usual permissions (0666 less the umask); a replaced file keeps the permission
-// bits of the one it replaces. A read-only file (no owner write bit) is not replaced. A target that
-// is a symbolic link is written through the link: the file it points to gets the new content.
+// bits of the one it replaces. A read-only file (no owner write bit) is not replaced, nor anything
+// but a regular file. A target that is a symbolic link is written through the link (the file it
+// points to gets the new content) where the kernel would follow it for this user: a link that
+// another user planted in a sticky folder everybody may write (as /tmp) is refused with EACCES.
 
 #include <cstddef>
 #include <string>
@@ -68,8 +70,8 @@ int WriteFileAtomically(const std::string& hostPath, const void* data, std::size
                         AtomicFile::Refused refused = AtomicFile::Refused::Fail);
 
 // Removes the temporary files a killed run of ours left in hostFolder: our own named temporary
-// files whose process is gone, and those of earlier versions ("." + name + ".XXXXXX" beside a
-// ".jpg", ".bmp" or "Tallowin.INI"). Only regular files of this user are removed.
+// files (".tallowin-<process>-XXXXXX") whose process is gone. Only regular files of this user are
+// removed; no other name is touched.
 void RemoveStaleTemporaryFiles(const std::string& hostFolder);
 
 }  // namespace platform

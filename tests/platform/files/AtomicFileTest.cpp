@@ -105,19 +105,21 @@ INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicWrite, ::testing::Bool(),
 TEST(StaleTemporaries, OnlyOurOwnOfEndedRunsAreRemoved) {
     TempHome home;
     const std::string alive = ".tallowin-" + std::to_string(getpid()) + "-AbC123";
+    // The user's own files that look like temporary names (backups, a synchroniser's partial
+    // files) stay, whatever their name.
     const std::set<std::string> kept = {
-        "scrn000.jpg",        alive, ".tallowin-x-AbC123", ".notes.txt.AbC123", ".scrn000.jpg.AbC12",
-        "scrn000.jpg.AbC123",
+        "scrn000.jpg",         alive,           ".tallowin-x-AbC123",  ".notes.txt.AbC123",
+        ".scrn000.jpg.AbC12",  "scrn000.jpg.AbC123", ".holiday.jpg.backup", ".scan.bmp.orig01",
+        ".Tallowin.INI.backup", ".scrn000.bmp.Xy9ZZ1", ".Tallowin.INI.q1w2e3",
     };
     for (const auto& name : kept) home.WriteFile(name, "x");
     // A process number that no process has (beyond the kernel's largest).
-    for (const auto& name : {".tallowin-4194305-AbC123", ".scrn000.bmp.Xy9ZZ1", ".Tallowin.INI.q1w2e3"})
-        home.WriteFile(name, "stale");
-    home.MakeFolder(".scrn001.jpg.Folder");  // only files go
+    home.WriteFile(".tallowin-4194305-AbC123", "stale");
+    home.MakeFolder(".tallowin-4194306-Folder");  // only files go
 
     RemoveStaleTemporaryFiles(home.Path());
     std::set<std::string> expected = kept;
-    expected.insert(".scrn001.jpg.Folder");
+    expected.insert(".tallowin-4194306-Folder");
     EXPECT_EQ(Names(home.Path()), expected);
 }
 
