@@ -18,6 +18,8 @@ namespace {
 
 // A text file the user may write, in a folder that takes no new files, is rewritten in place.
 constexpr auto kRefused = platform::AtomicFile::Refused::WriteInPlace;
+// The most a file opened for input may hold: a settings file is a few short lines.
+constexpr std::size_t kMaxInputBytes = 64 * 1024;
 
 struct OpenFile {
     bool output = false;
@@ -101,7 +103,8 @@ std::string NextValue(OpenFile& f, bool* quoted) {
 void TextFile::OpenForInput(int number, const QString& path) {
     Claim(number);
     const std::string host = HostPathOf(path);
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO or a device under the file's name must not hold the program up.
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) {
@@ -113,9 +116,23 @@ void TextFile::OpenForInput(int number, const QString& path) {
         }
         RaiseFileError(error, host);
     }
+    // Only a regular file is read, and only a small one: a link to /dev/zero or a file of gigabytes
+    // is no text file of ours.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        RaiseErrorWithDetail(kBadFileNameOrNumber,
+                             FileErrorDetail(host, EINVAL) + QStringLiteral(" (not a regular file)"));
+    }
     OpenFile f;
     char chunk[4096];
     for (;;) {
+        if (f.bytes.size() > kMaxInputBytes) {
+            ::close(fd);
+            RaiseErrorWithDetail(
+                kPathFileAccessError,
+                QString::fromStdString(host) + QStringLiteral(": larger than %1 bytes").arg(kMaxInputBytes));
+        }
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {

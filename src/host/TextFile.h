@@ -21,7 +21,9 @@ namespace host {
 class TextFile {
 public:
     // Open path (a Windows-style or host path) for input as file number. Raises "File not found",
-    // "Path not found", "Permission denied" or "File already open".
+    // "Path not found", "Permission denied" or "File already open"; "Bad file name or number" for
+    // anything but a regular file (a FIFO, a device), and "Path/File access error" for a file of
+    // more than 64 KB. Never waits for a writer.
     static void OpenForInput(int number, const QString& path);
     // Open path for output as file number: the file will be created or replaced at Close.
     static void OpenForOutput(int number, const QString& path);
