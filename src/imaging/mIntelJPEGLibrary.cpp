@@ -33,6 +33,20 @@ QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPE
     throw error;
 }
 
+// A picture wider or taller than a JPEG can be: the library's refusal, with the reason.
+[[noreturn]] void RaiseTooLargeForJpeg(const cDIBSection& cDib, const QString& sFile) {
+    host::HostError error(
+        kJpegError, ErrorSource(),
+        QStringLiteral("Failed to save to JPG ") + QString::number(platform::IJL_INVALID_JPEG_PROPERTIES),
+        kSaveHelpContext);
+    error.SetDetail(QStringLiteral("%1: the grab is %2 x %3 pixels, and a JPEG holds at most 65,535 pixels a "
+                                   "side; choose BMP to save it")
+                        .arg(sFile)
+                        .arg(cDib.Width())
+                        .arg(cDib.Height()));
+    throw error;
+}
+
 // Releases the encoder however the call is left, errors passing through included.
 class EncoderRelease {
 public:
@@ -93,7 +107,9 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     tJpeg.JPGHeight = static_cast<DWORD>(cDib.Height());
     tJpeg.jquality = static_cast<DWORD>(lQuality);
 
-    // 7. Encode and write.
+    // 7. Encode and write. A JPEG cannot state a side over 65,535 pixels: the library refuses such
+    //    a picture, and the notice says why and what can hold it.
+    if (tJpeg.JPGWidth > kJpegMaxSide || tJpeg.JPGHeight > kJpegMaxSide) RaiseTooLargeForJpeg(cDib, sFile);
     const int lWrite = ijlWrite(&tJpeg, IJL_JFILE_WRITEWHOLEIMAGE);
     if (lWrite != IJL_OK) RaiseSaveError(lWrite, sFile);  // the encoder is released on the way out
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/codec/BmpDecoder.h"
+#include "platform/codec/JpegDecoder.h"
 #include "platform/codec/PictureCheck.h"
 #include "platform/codec/PictureFormat.h"
 #include "platform/codec/PngDecoder.h"
@@ -62,9 +63,13 @@ DecodedPicture Decode(std::span<const std::uint8_t> bytes, PixelBytes* takeable)
                     return takeable ? AdoptPlainBmp(*takeable, *header) : DecodePlainBmp(bytes, *header);
                 });
             }
-            case PictureFormat::kJpeg:
-                // The toolkit decodes JPEG: only the check is ours.
-                return checked(CheckJpegFile(bytes), [] { return Decoded::Because(Declined::kOtherFormat); });
+            case PictureFormat::kJpeg: {
+                // Whole or none: a JPEG the library has to warn about is no picture.
+                Decoded decoded = checked(CheckJpegFile(bytes), [&] { return DecodeJpeg(bytes); });
+                broken = broken || decoded.declined == Declined::kCutShort ||
+                         decoded.declined == Declined::kBadData;
+                return decoded;
+            }
             case PictureFormat::kOther:
                 break;
         }

@@ -26,7 +26,7 @@ struct DecodedPicture {
 // The bytes' own signature decides the checks and the decoder, whatever type they were offered as
 // (a PNG offered as "image/bmp" is a PNG). Screen-grab PNGs and plain bitmap files are decoded by
 // our own decoders (PngDecoder.h, BmpDecoder.h), every other picture by the toolkit's; both give
-// the same pixels.
+// the same pixels. JPEG is decoded by libjpeg-turbo (JpegDecoder.h), whole or none.
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes);
 // The same for bytes whose memory the picture may take where they already hold its rows in the
 // buffer's layout (a 24-bit bitmap file, bottom row first), which spares a copy; `bytes` is left

@@ -15,8 +15,6 @@
 namespace platform {
 namespace {
 
-constexpr DWORD kMaxSide = 65535;  // the largest width or height a JPEG frame can state
-
 // The encoder's output buffer, kept from one picture to the next and grown when a larger one comes:
 // a fresh worst-case buffer for every grab would be mapped and faulted in anew each time.
 std::unique_ptr<unsigned char[]> keptOutput;
@@ -91,7 +89,7 @@ int ijlWrite(JPEG_CORE_PROPERTIES* jcprops, int iotype) {
     if (!p.DIBBytes || p.DIBHeight == 0 || p.DIBHeight == INT32_MIN) return IJL_INVALID_JPEG_PROPERTIES;
     const DWORD width = p.DIBWidth;
     const DWORD height = static_cast<DWORD>(p.DIBHeight < 0 ? -p.DIBHeight : p.DIBHeight);
-    if (width == 0 || width > kMaxSide || height > kMaxSide) return IJL_INVALID_JPEG_PROPERTIES;
+    if (width == 0 || width > kJpegMaxSide || height > kJpegMaxSide) return IJL_INVALID_JPEG_PROPERTIES;
     if (p.JPGWidth != width || p.JPGHeight != height) return IJL_INVALID_JPEG_PROPERTIES;
     const unsigned long long pitch = 3ull * width + p.DIBPadBytes;
     if (pitch > INT_MAX) return IJL_INVALID_JPEG_PROPERTIES;

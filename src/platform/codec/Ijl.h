@@ -23,6 +23,9 @@
 
 namespace platform {
 
+// The largest width or height a JPEG frame can state.
+inline constexpr DWORD kJpegMaxSide = 65535;
+
 enum IJLERR : int {
     IJL_OK = 0,
     IJL_EXCEPTION_DETECTED = -1,           // an unexpected failure inside the library
