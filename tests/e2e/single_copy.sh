@@ -45,6 +45,23 @@ has_text || e2e_fail "the second copy touched the clipboard"
 [ "$(xdotool search --onlyvisible --name '^Tallowin$' | wc -l)" = 1 ] || e2e_fail "two main windows are shown"
 e2e_wait_for raised || e2e_fail "the running window was not brought to the front"
 
+# However the second copy is started, it finds the first: the display spelled otherwise, no runtime
+# folder in the environment (su, cron, sudo -u), or a folder in /tmp that another user made first.
+if [ "$(id -u)" = 0 ] && [ ! -e /tmp/tallowin-0 ]; then
+  mkdir /tmp/tallowin-0 && chown nobody /tmp/tallowin-0
+  trap 'rmdir /tmp/tallowin-0 2>/dev/null; e2e_cleanup' EXIT
+fi
+number=${DISPLAY#:}
+for how in "DISPLAY=unix:$number" "DISPLAY=:$number.0" "XDG_RUNTIME_DIR=" "-u XDG_RUNTIME_DIR"; do
+  # shellcheck disable=SC2086
+  (cd elsewhere && exec env $how "$tallowin") >"$E2E_ROOT/other.log" 2>&1 &
+  other=$!
+  E2E_PIDS+=($other)
+  other_ended() { ! kill -0 "$other" 2>/dev/null; }
+  E2E_WAIT=10 e2e_wait_for other_ended || e2e_fail "a copy started with $how did not end"
+  grep -q "already running" "$E2E_ROOT/other.log" || e2e_fail "a copy started with $how did not find the first"
+done
+
 # Grabs still land, one file each, from the first copy.
 # Three different pictures: the same one again at once would count as put back by a clipboard manager.
 for n in 000 001 002; do
