@@ -9,6 +9,7 @@
 bool CaptureCycle::Run() {
     picClip_ = host::Clipboard::GetData(host::Clipboard::kBitmap);
     if (picClip_.Handle() == 0) return false;
+    keptPicture_.KeptNow();
 
     cDIBSection dib;  // released on every way out of the tick
     dib.CreateFromPicture(picClip_);

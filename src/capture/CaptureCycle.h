@@ -8,6 +8,7 @@
 #include "host/PictureBox.h"
 #include "host/ProgramState.h"
 #include "host/TextBox.h"
+#include "platform/memory/IdleRelease.h"
 
 // The main window's controls that a capture reads and writes.
 struct CaptureControls {
@@ -24,11 +25,13 @@ public:
     // to the caller; the grab then stays on the clipboard for the next tick.
     bool Run();
 
-    // The picture last taken from the clipboard (Handle 0 when it held no bitmap).
+    // The picture last taken from the clipboard (Handle 0 when it held no bitmap, or once it was
+    // given back with the rest of the kept memory, a minute after the last grab).
     const host::Picture& picClip() const { return picClip_; }
 
 private:
     CaptureControls form_;
     host::ProgramState& state_;
     host::Picture picClip_;
+    platform::KeptMemory keptPicture_{[this] { picClip_ = host::Picture(); }};
 };

@@ -15,6 +15,11 @@ ClipboardReader::ClipboardReader(std::unique_ptr<ClipboardBackend> backend) : ba
 ClipboardReader::~ClipboardReader() { backend_.reset(); }
 
 void ClipboardReader::ReleaseKeptMemory() {
+    {
+        std::lock_guard lock(mutex_);
+        if (lastEmptied_ && std::chrono::steady_clock::now() - lastEmptied_->when > kPutBackWindow)
+            lastEmptied_.reset();
+    }
     const std::unique_lock fetching(fetchMutex_, std::try_to_lock);
     if (fetching) fetched_.release();
 }
@@ -45,14 +50,19 @@ ClipboardReader::Found ClipboardReader::Take() {
 }
 
 void ClipboardReader::Clear(ClipboardMark mark) {
+    bool keptPicture = false;
     {
         std::lock_guard lock(mutex_);
         if (current_.mark == mark) {
-            if (current_.state == State::kPicture)
+            if (current_.state == State::kPicture) {
                 lastEmptied_ = Emptied{current_.picture, std::chrono::steady_clock::now()};
+                keptPicture = true;
+            }
             current_.emptied = true;
         }
     }
+    // The picture is kept for the put-back rule only: the idle release drops it with the rest.
+    if (keptPicture) kept_.KeptNow();
     backend_->Clear(mark);
 }
 
@@ -115,7 +125,7 @@ DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::st
         fetched_.clear();
         kept = fetched_.capacity() > 0;
     }
-    if (kept) keptFetch_.KeptNow();
+    if (kept) kept_.KeptNow();
     return decoded;
 }
 

@@ -51,7 +51,8 @@ public:
     // Empties the clipboard whatever it holds; what it held is never offered.
     void ClearAll();
 
-    // Gives back the memory kept for the next fetch, unless a fetch is using it now. Any thread.
+    // Gives back the memory kept for the next fetch, unless a fetch is using it now, and the picture
+    // last emptied once the put-back rule no longer needs it. Any thread.
     void ReleaseKeptMemory();
 
     // The type a picture is read in, out of those offered; empty when none is a picture.
@@ -86,8 +87,8 @@ private:
     // the next fetch takes a kept block. The lock is held while a fetch and its decoding use them.
     std::mutex fetchMutex_;
     PixelBytes fetched_;
-    KeptMemory keptFetch_{[this] { ReleaseKeptMemory(); }};
-    std::unique_ptr<ClipboardBackend> backend_;  // declared last: stops before the rest goes
+    KeptMemory kept_{[this] { ReleaseKeptMemory(); }};  // the fetched bytes and the picture emptied
+    std::unique_ptr<ClipboardBackend> backend_;         // declared last: stops before the rest goes
 };
 
 }  // namespace platform

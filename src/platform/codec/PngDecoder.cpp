@@ -3,10 +3,12 @@
 #include <libdeflate.h>
 
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/codec/ByteOrder.h"
 #include "platform/codec/PngFilters.h"
+#include "platform/memory/IdleRelease.h"
 #include "platform/memory/PixelMemory.h"
 #include "platform/picture/PixelRows.h"
 
@@ -28,6 +30,22 @@ bool ChangesNoPixel(const Byte* type) {
     for (const char* name : kHarmless)
         if (IsChunk(type, name)) return true;
     return false;
+}
+
+// The image data of a file that splits it into chunks (as most writers do), joined: one buffer kept
+// from picture to picture, since a fresh one would cost a page fault for every 4 KB of it each time,
+// and given back with the rest of the kept memory a minute after the last grab.
+struct JoinedData {
+    std::mutex lock;
+    std::vector<Byte> bytes;
+};
+JoinedData& Joined() {
+    static JoinedData joined;
+    return joined;
+}
+void ReleaseJoined() {
+    const std::unique_lock unused(Joined().lock, std::try_to_lock);
+    if (unused) std::vector<Byte>().swap(Joined().bytes);
 }
 
 class ScreenPng {
@@ -132,13 +150,14 @@ private:
         }
         std::size_t total = 0;
         for (const auto& piece : pieces) total += piece.size();
-        // One buffer a thread, kept from picture to picture: a fresh one would cost a page fault
-        // for every 4 KB of it each time.
-        thread_local std::vector<Byte> joined;
+        // Held until this picture is decoded.
+        joinedLock_ = std::unique_lock(Joined().lock);
+        std::vector<Byte>& joined = Joined().bytes;
         joined.clear();
         joined.reserve(total);
         for (const auto& piece : pieces) joined.insert(joined.end(), piece.begin(), piece.end());
         imageData_ = joined;
+        KeptForNextUse(&ReleaseJoined);
         return Declined::kNot;
     }
 
@@ -151,6 +170,7 @@ private:
 
     std::span<const Byte> png_;
     const PngHeader& header_;
+    std::unique_lock<std::mutex> joinedLock_;
     std::span<const Byte> imageData_;
 };
 

@@ -26,9 +26,11 @@ struct Release {
 };
 std::recursive_mutex releasesLock;
 std::vector<Release> releases;
+unsigned keptCount = 0;  // how often memory was kept, under the lock
 
 void Register(const void* key, const std::function<void()>& release) {
     const std::lock_guard lock(releasesLock);
+    ++keptCount;
     if (std::none_of(releases.begin(), releases.end(), [key](const Release& r) { return r.key == key; }))
         releases.push_back({key, release});
 }
@@ -36,8 +38,14 @@ void Register(const void* key, const std::function<void()>& release) {
 void ReleaseAll() {
     {
         const std::lock_guard lock(releasesLock);
-        const std::vector<Release> all = releases;
-        for (const Release& r : all) r.release();
+        // A release may free memory that joins another's kept memory (a picture's pixel block, the
+        // kept blocks): once more, until a pass keeps nothing new.
+        for (int pass = 0; pass < 4; ++pass) {
+            const unsigned before = keptCount;
+            const std::vector<Release> all = releases;
+            for (const Release& r : all) r.release();
+            if (keptCount == before) break;
+        }
     }
     // Freed blocks below the allocator's mapping threshold stay in its heap until trimmed.
     malloc_trim(0);
