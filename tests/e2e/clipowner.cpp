@@ -11,6 +11,8 @@
 //   --die-after N     exits once N bytes were sent, in the middle of a transfer
 //   --put-back        when the clipboard is emptied (given to no one), takes it again with the same
 //                     picture, as clipboard managers that keep images do; prints "put back" each time
+//   --keep-sending    goes on with an incremental transfer after losing the clipboard, sending a
+//                     piece whenever the requestor's property is deleted, as xclip does
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -27,7 +29,7 @@ namespace {
 
 struct Options {
     std::string type = "image/png", ready, file;
-    bool hang = false, putBack = false;
+    bool hang = false, putBack = false, keepSending = false;
     std::size_t chunk = 0, claim = 0, dieAfter = 0;
     int delayMs = 0;
 };
@@ -83,6 +85,8 @@ int main(int argc, char** argv) {
             o.ready = next();
         else if (a == "--hang")
             o.hang = true;
+        else if (a == "--keep-sending")
+            o.keepSending = true;
         else if (a == "--put-back")
             o.putBack = true;
         else if (a == "--chunk")
@@ -165,6 +169,10 @@ int main(int argc, char** argv) {
                 change.state == XCB_PROPERTY_DELETE && !transfer.done)
                 sendPiece();
         } else if (kind == XCB_SELECTION_CLEAR) {
+            if (o.keepSending) {
+                std::free(event);
+                continue;  // killed by the test
+            }
             if (!o.putBack) break;
             // Emptied (no owner) means put it back; another owner means a new grab: leave it.
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -61,6 +61,7 @@ bool X11Clipboard::Impl::Init() {
 
     // A hidden window receives the data; its property changes pace incremental transfers.
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
+    root_ = screen->root;
     window_ = xcb_generate_id(conn_);
     const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     const xcb_void_cookie_t made = xcb_create_window_checked(
@@ -85,6 +86,7 @@ X11Clipboard::Impl::~Impl() {
     stop_ = true;
     Wake();
     if (thread_.joinable()) thread_.join();
+    if (requestor_ != XCB_NONE) xcb_destroy_window(conn_, requestor_);
     if (window_ != XCB_NONE) xcb_destroy_window(conn_, window_);
     xcb_disconnect(conn_);
     if (wake_ >= 0) close(wake_);

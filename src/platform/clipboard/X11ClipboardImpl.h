@@ -91,6 +91,10 @@ private:
     // anything else.
     std::optional<std::vector<xcb_atom_t>> Targets(ClipboardMark mark);
     FetchResult Transfer(ClipboardMark mark, xcb_atom_t target, PixelBytes& bytes);
+    // A fresh window for the next request's data, the last one destroyed: an owner still sending the
+    // pieces of a transfer we gave up on writes to a window that is gone, never into the next
+    // owner's answer.
+    void NewRequestor();
     // Sets room aside for the size an incremental transfer's owner announces (its INCR property).
     static void ReserveAnnounced(PixelBytes& bytes, const xcb_get_property_reply_t& incr);
     FetchResult Incremental(PixelBytes& bytes);
@@ -103,7 +107,9 @@ private:
     xcb_connection_t* conn_;
     std::uint8_t xfixesEvent_;
     EmptyBy emptyBy_;
-    xcb_window_t window_ = XCB_NONE;
+    xcb_window_t window_ = XCB_NONE;     // ours for good: it holds the clipboard empty
+    xcb_window_t requestor_ = XCB_NONE;  // the data of the request under way comes into its property
+    xcb_window_t root_ = XCB_NONE;
     xcb_atom_t clipboard_ = XCB_NONE, targets_ = XCB_NONE, incr_ = XCB_NONE, property_ = XCB_NONE;
     int wake_ = -1;  // an eventfd that wakes the thread to stop
     std::atomic<bool> stop_{false};
