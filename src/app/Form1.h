@@ -44,6 +44,8 @@ private:
     void Browse_Click();
     void Exit_Click();
     void Timer1_Timer();
+    // The most grabs one tick saves: every waiting one and the clipboard's own.
+    static constexpr int kMostGrabsATick = 32;
 };
 
 // The single main window of the run.

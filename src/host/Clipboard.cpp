@@ -12,6 +12,9 @@
 namespace host {
 namespace {
 
+// The error of grabs that were missed: a number of the program's own, as the JPEG writer's 26001.
+constexpr int kGrabsMissed = 26002;
+
 // The contents a bitmap was last read from; Clear then empties only those.
 std::optional<platform::ClipboardMark> readMark;
 
@@ -22,6 +25,15 @@ std::optional<platform::ClipboardMark> readMark;
                    .arg(size.width())
                    .arg(size.height())
                    .arg(platform::kMaxPixelBytes / 3));
+}
+
+// Grabs copied faster than they could be saved, beyond what waits for the ticks.
+[[noreturn]] void RaiseMissed(std::size_t missed) {
+    RaiseError(kGrabsMissed, App::EXEName(),
+               QStringLiteral("%1 grabs were copied faster than they could be saved and were missed (at most "
+                              "%2 wait for the next tick)")
+                   .arg(missed)
+                   .arg(platform::ClipboardReader::kMaxWaiting));
 }
 
 // Once, on standard error: the display server's clipboard went away, and the program, still
@@ -52,6 +64,7 @@ Picture Clipboard::GetData(int format) {
     if (format != kBitmap) return Picture();
     platform::ClipboardReader::Found found = platform::SystemClipboard().Take();
     ReportLostConnection(found.connectionLost);
+    if (found.missed) RaiseMissed(found.missed);
     if (found.tooLarge.isValid()) RaiseTooLarge(found.tooLarge);
     if (!found.picture) return Picture();
     readMark = found.mark;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/memory/IdleRelease.h"
 
@@ -39,6 +40,12 @@ ClipboardReader::Found ClipboardReader::Take() {
     std::lock_guard lock(mutex_);
     Found found;
     found.connectionLost = backend_->ConnectionLost();
+    if (!waiting_.empty()) {
+        found.mark = waiting_.front().mark;
+        found.picture = waiting_.front().picture;
+        return found;
+    }
+    found.missed = std::exchange(missed_, 0);
     if (current_.emptied) return found;
     found.mark = current_.mark;
     if (current_.state == State::kPicture) found.picture = current_.picture;
@@ -53,6 +60,12 @@ void ClipboardReader::Clear(ClipboardMark mark) {
     bool keptPicture = false;
     {
         std::lock_guard lock(mutex_);
+        const auto saved = std::find_if(waiting_.begin(), waiting_.end(),
+                                        [mark](const Waiting& w) { return w.mark == mark; });
+        if (saved != waiting_.end()) {
+            waiting_.erase(saved);  // no longer on the clipboard: nothing to empty
+            return;
+        }
         if (current_.mark == mark) {
             if (current_.state == State::kPicture) {
                 lastEmptied_ = Emptied{current_.picture, std::chrono::steady_clock::now()};
@@ -80,6 +93,7 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
     {
         std::lock_guard lock(mutex_);
         if (mark == current_.mark && !mark.IsEmpty()) return;  // told again: what we know stands
+        if (current_.state == State::kPicture && !current_.emptied) Wait(current_.mark, current_.picture);
         current_ = Contents();
         current_.mark = mark;
         current_.state = mark.IsEmpty() ? State::kNone : State::kReading;
@@ -109,6 +123,16 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
     }
     if (putBackOf && decoded.bits->SamePixels(*putBackOf->picture)) return Settle(mark, State::kNone);
     Settle(mark, State::kPicture, std::move(decoded.bits), decoded.size);
+}
+
+void ClipboardReader::Wait(ClipboardMark mark, std::shared_ptr<PictureBits> picture) {
+    std::size_t bytes = picture->Size();
+    for (const Waiting& w : waiting_) bytes += w.picture->Size();
+    if (waiting_.size() >= kMaxWaiting || bytes > kMaxWaitingBytes) {
+        ++missed_;
+        return;
+    }
+    waiting_.push_back({mark, std::move(picture)});
 }
 
 DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::string& type,

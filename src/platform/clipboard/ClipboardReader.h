@@ -7,6 +7,11 @@
 // it never waits on another program, and a picture that failed is not fetched again until the
 // contents change.
 //
+// Grabs copied faster than the ticks come are not lost: a picture that was read but neither taken
+// nor emptied when newer contents replaced it waits in a backlog, and the tick takes the waiting
+// ones first, in the order copied, then the clipboard's own. The backlog is bounded (kMaxWaiting
+// pictures, kMaxWaitingBytes of pixels); a grab beyond it is missed, and counted.
+//
 // Put back: when the first new contents after one of our emptyings arrive within kPutBackWindow
 // and hold exactly the pixels of the picture just emptied, a clipboard manager put them back; they
 // are left alone and never offered to the tick. Anything else (another picture, or the same one
@@ -14,6 +19,7 @@
 
 #include <QSize>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,12 +36,15 @@ namespace platform {
 class ClipboardReader {
 public:
     static constexpr std::chrono::milliseconds kPutBackWindow{5000};
+    static constexpr std::size_t kMaxWaiting = 16;
+    static constexpr std::size_t kMaxWaitingBytes = std::size_t{1} << 30;
 
     struct Found {
         ClipboardMark mark;                    // the contents it was read from
         std::shared_ptr<PictureBits> picture;  // none when the clipboard holds no picture ready to take
         QSize tooLarge;                        // once per contents: the size of a picture no bitmap can hold
         bool connectionLost = false;           // the backend's connection ended: no grab comes again
+        std::size_t missed = 0;                // once: grabs lost since the backlog was full
     };
 
     explicit ClipboardReader(std::unique_ptr<ClipboardBackend> backend);
@@ -43,10 +52,12 @@ public:
     ClipboardReader(const ClipboardReader&) = delete;
     ClipboardReader& operator=(const ClipboardReader&) = delete;
 
-    // The picture ready for the clipboard's current contents. Returns at once.
+    // The oldest picture waiting, else the one ready for the clipboard's current contents. Returns
+    // at once.
     Found Take();
-    // Empties the clipboard if it still holds the contents of `mark` (after a capture of them):
-    // they are never offered again, and a put-back of their picture is recognised.
+    // After a capture of the contents of `mark`: a waiting picture is done with; the clipboard's
+    // own contents are emptied if it still holds them, never offered again, and a put-back of
+    // their picture is recognised.
     void Clear(ClipboardMark mark);
     // Empties the clipboard whatever it holds; what it held is never offered.
     void ClearAll();
@@ -74,12 +85,21 @@ private:
     };
 
     // On the backend's thread.
+    // Keeps a picture that was replaced before a tick took it (under mutex_).
+    void Wait(ClipboardMark mark, std::shared_ptr<PictureBits> picture);
     void ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types);
     DecodedPicture FetchAndDecode(ClipboardMark mark, const std::string& type, FetchResult& fetched);
     void Settle(ClipboardMark mark, State state, std::shared_ptr<PictureBits> picture = {}, QSize size = {});
 
+    struct Waiting {
+        ClipboardMark mark;
+        std::shared_ptr<PictureBits> picture;
+    };
+
     std::mutex mutex_;
     Contents current_;
+    std::deque<Waiting> waiting_;  // oldest first
+    std::size_t missed_ = 0;
     std::optional<Emptied> lastEmptied_;
     // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
     // costs a page fault for every 4 KB of a picture file each time, and given back a minute after

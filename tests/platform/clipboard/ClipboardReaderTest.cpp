@@ -62,7 +62,9 @@ TEST_F(Reading, TakesThePictureOnTheClipboardAsOftenAsAsked) {
 
 TEST_F(Reading, PicturesAfterTheKeptMemoryWentBackAreWhole) {
     QGuiApplication::clipboard()->setImage(Grab(400, 300, qRgb(200, 30, 90)));
-    ASSERT_TRUE(reader.Take().picture != nullptr);
+    const ClipboardReader::Found first = reader.Take();
+    ASSERT_TRUE(first.picture != nullptr);
+    reader.Clear(first.mark);    // captured
     reader.ReleaseKeptMemory();  // a minute without grabs
     const QImage next = Grab(500, 200, qRgb(20, 130, 9));
     QGuiApplication::clipboard()->setImage(next);
@@ -79,6 +81,43 @@ TEST_F(Reading, APictureIsReadAsWhatItsBytesAreWhateverTypeItIsOfferedAs) {
     const QImage grab = Grab(30, 20, qRgb(10, 200, 30));
     Offer("image/bmp", Png(grab));
     EXPECT_EQ(Image(reader.Take().picture), grab);
+}
+
+TEST_F(Reading, GrabsCopiedBeforeATickWaitAndAreTakenInTheOrderCopied) {
+    const QImage first = Grab(30, 20, qRgb(1, 2, 3)), second = Grab(31, 20, qRgb(4, 5, 6)),
+                 third = Grab(32, 20, qRgb(7, 8, 9));
+    for (const QImage& grab : {first, second, third}) {
+        QGuiApplication::clipboard()->setImage(grab);
+        ASSERT_TRUE(reader.Take().picture != nullptr);  // read before the next copy replaces it
+    }
+    for (const QImage& grab : {first, second, third}) {
+        const ClipboardReader::Found found = reader.Take();
+        ASSERT_EQ(Image(found.picture), grab);
+        // A waiting grab is no longer on the clipboard: only the last one's capture empties it.
+        EXPECT_EQ(ClipboardHoldsSomething(), true);
+        reader.Clear(found.mark);
+    }
+    EXPECT_FALSE(ClipboardHoldsSomething());
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+}
+
+TEST_F(Reading, GrabsBeyondTheBacklogAreCountedAsMissedOnce) {
+    const std::size_t copies = ClipboardReader::kMaxWaiting + 3;
+    for (std::size_t i = 0; i < copies; ++i) {
+        QGuiApplication::clipboard()->setImage(Grab(20 + int(i), 10, qRgb(int(i), 0, 0)));
+        ASSERT_TRUE(reader.Take().picture != nullptr);
+    }
+    for (std::size_t i = 0; i < ClipboardReader::kMaxWaiting; ++i) {
+        const ClipboardReader::Found found = reader.Take();
+        EXPECT_EQ(found.missed, 0u);
+        EXPECT_EQ(Image(found.picture).width(), 20 + int(i));
+        reader.Clear(found.mark);
+    }
+    // The last copy is the clipboard's own; the two between were missed.
+    const ClipboardReader::Found last = reader.Take();
+    EXPECT_EQ(last.missed, 2u);
+    EXPECT_EQ(Image(last.picture).width(), 20 + int(copies) - 1);
+    EXPECT_EQ(reader.Take().missed, 0u);
 }
 
 TEST_F(Reading, ABrokenPictureIsNoneAndStaysOnTheClipboard) {
