@@ -13,7 +13,7 @@ namespace host {
 namespace {
 
 // The error of grabs that were missed: a number of the program's own, as the JPEG writer's 26001.
-constexpr int kGrabsMissed = 26002;
+constexpr int kGrabsMissed = 26003;
 
 // The contents a bitmap was last read from; Clear then empties only those.
 std::optional<platform::ClipboardMark> readMark;
