@@ -84,7 +84,8 @@ DecodedPicture Decode(std::span<const std::uint8_t> bytes, PixelBytes* takeable)
     }
     // A file that is not whole, or larger than a picture may be, is no picture by any decoder.
     if (broken) return result;
-    if (decoded.declined == Declined::kTooLarge) return tooLarge(result.size);
+    // (A JPEG's size is known to its decoder only: the toolkit's reader tells it below.)
+    if (decoded.declined == Declined::kTooLarge && result.size.isValid()) return tooLarge(result.size);
     qCDebug(decoding) << "our decoder declined the picture:" << Describe(decoded.declined)
                       << "; the toolkit decides";
 
