@@ -7,12 +7,13 @@ tallowin=$1
 probe=$2
 E2E_TOOLS=$(dirname "$probe")
 e2e_setup
-"$probe" make "$E2E_ROOT/big.png" 3840 2160
+"$probe" screen "$E2E_ROOT/big.png" 3840 2160
 for n in 0 1 2 3; do "$probe" make "$E2E_ROOT/grab$n.png" $((64 + n)) 48; done
 
 e2e_start "$tallowin"
-# About 2 s of pieces a megabyte: the transfer is well under way when the next grab comes.
-e2e_owner --chunk 65536 --delay 5 --keep-sending "$E2E_ROOT/big.png"
+# A screenshot of some 3 MB in pieces of 64 KB, 50 ms apart: the transfer is well under way when the
+# next grab comes, a second later.
+e2e_owner --chunk 65536 --delay 50 --keep-sending "$E2E_ROOT/big.png"
 sleep 1
 for n in 0 1 2 3; do
   e2e_grab "$E2E_ROOT/grab$n.png"

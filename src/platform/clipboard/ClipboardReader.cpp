@@ -60,6 +60,7 @@ void ClipboardReader::Clear(ClipboardMark mark) {
     bool keptPicture = false;
     {
         std::lock_guard lock(mutex_);
+        if (sameAs_ && sameAs_->first == mark) mark = sameAs_->second;
         const auto saved = std::find_if(waiting_.begin(), waiting_.end(),
                                         [mark](const Waiting& w) { return w.mark == mark; });
         if (saved != waiting_.end()) {
@@ -157,6 +158,12 @@ void ClipboardReader::Settle(ClipboardMark mark, State state, std::shared_ptr<Pi
                              QSize size) {
     std::lock_guard lock(mutex_);
     if (current_.mark != mark) return;  // changed meanwhile
+    // The same picture again at once is the same grab offered anew (a compositor takes over the
+    // copy of a program that ended): it stands for the one waiting, and saving either is saving it.
+    if (state == State::kPicture && !waiting_.empty() && waiting_.back().picture->SamePixels(*picture)) {
+        sameAs_ = std::pair(waiting_.back().mark, mark);
+        waiting_.pop_back();
+    }
     current_.state = state;
     current_.picture = std::move(picture);
     current_.size = size;

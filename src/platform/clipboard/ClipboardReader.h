@@ -24,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clipboard/ClipboardBackend.h"
@@ -100,6 +101,8 @@ private:
     Contents current_;
     std::deque<Waiting> waiting_;  // oldest first
     std::size_t missed_ = 0;
+    // The last grab offered anew under another mark: the first mark stands for the second.
+    std::optional<std::pair<ClipboardMark, ClipboardMark>> sameAs_;
     std::optional<Emptied> lastEmptied_;
     // The fetched bytes. Their memory is kept from one fetch to the next, since a fresh buffer
     // costs a page fault for every 4 KB of a picture file each time, and given back a minute after

@@ -101,6 +101,32 @@ TEST_F(Reading, GrabsCopiedBeforeATickWaitAndAreTakenInTheOrderCopied) {
     EXPECT_TRUE(reader.Take().picture == nullptr);
 }
 
+TEST_F(Reading, TheSameGrabOfferedAnewBeforeATickIsSavedOnce) {
+    // As a compositor does when it takes over the copy of a program that ended.
+    const QImage grab = Grab(30, 20, qRgb(1, 2, 3));
+    for (int copy = 0; copy < 2; ++copy) {
+        QGuiApplication::clipboard()->setImage(grab);
+        ASSERT_TRUE(reader.Take().picture != nullptr);
+    }
+    const ClipboardReader::Found found = reader.Take();
+    EXPECT_EQ(Image(found.picture), grab);
+    reader.Clear(found.mark);
+    EXPECT_FALSE(ClipboardHoldsSomething());
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+}
+
+TEST_F(Reading, TheSameGrabOfferedAnewWhileItIsSavedIsEmptiedWithIt) {
+    const QImage grab = Grab(30, 20, qRgb(1, 2, 3));
+    QGuiApplication::clipboard()->setImage(grab);
+    const ClipboardReader::Found saving = reader.Take();
+    ASSERT_TRUE(saving.picture != nullptr);
+    QGuiApplication::clipboard()->setImage(grab);  // offered anew while the tick saves it
+    ASSERT_TRUE(reader.Take().picture != nullptr);
+    reader.Clear(saving.mark);
+    EXPECT_FALSE(ClipboardHoldsSomething());
+    EXPECT_TRUE(reader.Take().picture == nullptr);
+}
+
 TEST_F(Reading, GrabsBeyondTheBacklogAreCountedAsMissedOnce) {
     const std::size_t copies = ClipboardReader::kMaxWaiting + 3;
     for (std::size_t i = 0; i < copies; ++i) {
