@@ -45,7 +45,10 @@ for soname in $sonames; do
     # With a merged /usr the loader's path and the one dpkg recorded may differ by the /usr prefix.
     owner=""
     for candidate in "$path" "/usr${path#/usr}" "${path#/usr}" "$(readlink -f "$path")"; do
-        owner=$(dpkg -S "$candidate" 2>/dev/null | head -n1 | cut -d: -f1) && [ -n "$owner" ] && break
+        # A diverted file is listed first as "diversion by <package> from/to: ..."; its owner
+        # is on the line of the form "<package>[:<arch>]: <path>".
+        owner=$(dpkg -S "$candidate" 2>/dev/null | grep -v '^diversion by ' | head -n1 | cut -d: -f1) &&
+            [ -n "$owner" ] && break
     done
     [ -n "$owner" ] || fail "no installed package holds $path ($soname)"
     grep -qx "$owner" <<<"$names" || fail "Depends lacks $owner (for $soname): $depends"
