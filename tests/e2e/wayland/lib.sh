@@ -22,7 +22,7 @@ wl_session() {
     # sockets go into the shared sticky folder a desktop machine has.
     mkdir -p /tmp/.X11-unix
     chmod 1777 /tmp/.X11-unix
-    exec setpriv --reuid=65534 --regid=65534 --clear-groups -- bash "$0" "$@"
+    wl_run_staged "$@"
   fi
   if [ "$compositor" != sway ] && [ -z "${WL_DBUS:-}" ]; then
     WL_DBUS=1 exec dbus-run-session -- bash "$0" "$@"
@@ -39,6 +39,33 @@ wl_session() {
   WL_COMPOSITOR=$compositor
   "wl_start_$compositor"
   export WAYLAND_DISPLAY
+}
+
+# The unprivileged user cannot be counted on to read the checkout or the build folder (a clone in
+# root's home, mode 0700), so the scripts and every file named in the arguments (the program and
+# its helpers, kept side by side) are copied into a folder of its own, and the copy runs there.
+# Never returns: ends with the staged run's status once the folder is removed.
+wl_run_staged() {
+  local user=65534 here stage arg status=0
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  stage=$(mktemp -d /tmp/tallowin-wl-stage-XXXXXX)
+  trap 'rm -rf "$stage"' EXIT
+  mkdir "$stage/wayland" "$stage/bin"
+  cp "$here/../lib.sh" "$stage/"
+  cp "$here"/*.sh "$stage/wayland/"
+  local staged=()
+  for arg in "$@"; do
+    if [ -f "$arg" ]; then
+      cp "$arg" "$stage/bin/"
+      arg="$stage/bin/$(basename "$arg")"
+    fi
+    staged+=("$arg")
+  done
+  chown -R "$user:$user" "$stage"
+  cd "$stage"
+  setpriv --reuid="$user" --regid="$user" --clear-groups -- \
+    bash "$stage/wayland/$(basename "$0")" "${staged[@]}" || status=$?
+  exit "$status"
 }
 
 wl_start_sway() {
@@ -79,7 +106,25 @@ wl_start_kwin() {
   E2E_PIDS+=($compositor)
   E2E_WAIT=20 e2e_wait_for test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ||
     wl_skip "KWin does not start here: $(tail -3 "$WL_LOG" | tr '\n' ' ')"
-  wl_find_xwayland "$compositor" || wl_skip "KWin started no XWayland here: $(tail -3 "$WL_LOG" | tr '\n' ' ')"
+  wl_find_listening_display "$compositor" || wl_fail "KWin listens on no X11 display"
+  E2E_WAIT=20 e2e_wait_for xdpyinfo >/dev/null 2>&1 || wl_fail "KWin's XWayland does not answer on $DISPLAY"
+}
+
+# DISPLAY of the X11 display that compositor $1 listens on itself, the way KWin does: it holds the
+# display's lock file and socket, and starts XWayland on them (KWin 6 not before the first X11
+# client connects) without an authority file.
+wl_find_listening_display() {
+  local lock
+  find_lock() {
+    for lock in /tmp/.X*-lock; do
+      [ "$(tr -d ' \n' <"$lock" 2>/dev/null)" = "$1" ] && return 0
+    done
+    return 1
+  }
+  E2E_WAIT=20 e2e_wait_for find_lock "$1" || return 1
+  lock=${lock#/tmp/.X}
+  export DISPLAY=":${lock%-lock}"
+  unset XAUTHORITY
 }
 
 # DISPLAY (and XAUTHORITY) of the XWayland that compositor $1 started, from its command line.

@@ -2,12 +2,13 @@
 # Through data-control (under sway), clipboard owners that misbehave get the same treatment as on
 # X11: one that stops sending is given up on and the window goes on answering, a slow one that keeps
 # moving is waited for, a cut-short picture is no picture and stays on the clipboard.
-# Arguments: the program, the image probe, the helper that misbehaves (wlowner).
+# Arguments: the program, the image probe, the helper that misbehaves (wlowner), the ping watcher;
+# the helpers side by side.
 source "$(dirname "$0")/lib.sh"
 tallowin=$1
 probe=$2
 wlowner=$3
-E2E_TOOLS=$(dirname "$probe")
+E2E_TOOLS=$(dirname "$4")
 wl_session sway "$@"
 
 "$probe" make "$E2E_ROOT/big.png" 1600 1200
