@@ -1,11 +1,15 @@
 // The row conversions give the bytes a plain loop gives, for every row length around the widths
-// of their vectorised steps, and write nothing past the row.
+// of their vectorised steps, and write nothing past the row; the fastest path this processor runs
+// and the plain one alike.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "platform/picture/Cpu.h"
 #include "platform/picture/PixelRows.h"
+#include "support/CodePaths.h"
 #include "support/ParamName.h"
 
 namespace {
@@ -19,10 +23,11 @@ struct Conversion {
     bool swap;  // red and blue change places
 };
 
-class RowConversion : public ::testing::TestWithParam<Conversion> {};
+class RowConversion : public ::testing::TestWithParam<std::tuple<Conversion, testing_support::CodePath>> {};
 
 TEST_P(RowConversion, GivesBlueGreenRedForEveryLengthAndStopsAtTheRowsEnd) {
-    const Conversion c = GetParam();
+    const auto& [c, path] = GetParam();
+    const platform::CpuLimit limit(path.allowed);
     for (std::size_t pixels = 0; pixels <= 70; ++pixels) {
         std::vector<std::uint8_t> source(pixels * c.sourceBytes);
         for (std::size_t i = 0; i < source.size(); ++i) source[i] = std::uint8_t(i * 37 + 11);
@@ -38,10 +43,14 @@ TEST_P(RowConversion, GivesBlueGreenRedForEveryLengthAndStopsAtTheRowsEnd) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, RowConversion,
-                         ::testing::Values(Conversion{"RgbToBgr", platform::RgbToBgr, 3, true},
-                                           Conversion{"RgbaToBgr", platform::RgbaToBgr, 4, true},
-                                           Conversion{"BgrxToBgr", platform::BgrxToBgr, 4, false}),
-                         testing_support::ByName);
+INSTANTIATE_TEST_SUITE_P(
+    All, RowConversion,
+    ::testing::Combine(::testing::Values(Conversion{"RgbToBgr", platform::RgbToBgr, 3, true},
+                                         Conversion{"RgbaToBgr", platform::RgbaToBgr, 4, true},
+                                         Conversion{"BgrxToBgr", platform::BgrxToBgr, 4, false}),
+                       testing_support::kCodePaths),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+    });
 
 }  // namespace
