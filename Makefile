@@ -9,8 +9,11 @@ FUZZ_SECONDS ?= 600
 # How long one input may take before it counts as a hang (a loaded machine needs more).
 FUZZ_TIMEOUT ?= 10
 FUZZ_TARGETS = fuzz-settings fuzz-paths fuzz-png
+CROSS_BUILD ?= build-arm64
+CROSS_TESTS = $(addprefix test_platform_,memory files picture codec gdi clipboard)
 
-.PHONY: all deps build run test unit-asan demo bench package install clean format format-check $(FUZZ_TARGETS)
+.PHONY: all deps build run test test-debian13 cross-arm64 unit-asan demo bench package install clean format \
+  format-check $(FUZZ_TARGETS)
 
 all: build
 
@@ -33,6 +36,23 @@ test: build
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# `make test` again, in a Debian 13 root made with debootstrap and kept under /var/cache/tallowin
+# (made again when scripts/install-deps changes), from a copy of this checkout.
+test-debian13:
+	@scripts/debian13 test
+
+# The program and the platform unit tests built for arm64 with Debian's cross compiler and arm64
+# libraries, the tests run under qemu-aarch64. Not part of `make test`.
+cross-arm64:
+	@scripts/install-deps cross-arm64
+	cmake -S . -B $(CROSS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DTALLOWIN_BENCH=OFF
+	cmake --build $(CROSS_BUILD) -j $(JOBS) --target tallowin $(CROSS_TESTS)
+	file $(CROSS_BUILD)/tallowin
+	@for t in $(CROSS_TESTS); do echo "== $$t (arm64, under qemu-aarch64)"; \
+	  QT_QPA_PLATFORM=offscreen qemu-aarch64 -L /usr/aarch64-linux-gnu $(CROSS_BUILD)/tests/$$t --gtest_brief=1 \
+	    || exit 1; done
 
 demo: build
 	@scripts/demo $(BUILD)/tallowin
@@ -63,7 +83,7 @@ $(FUZZ_TARGETS): fuzz-%: $(FUZZ_BUILD)/build.ninja
 	  $(FUZZ_BUILD)/corpus/$* fuzz/seeds/$*
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(CROSS_BUILD)
 
 # The code's format (.clang-format), applied or checked.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
