@@ -108,9 +108,12 @@ TEST(StaleTemporaries, OnlyOurOwnOfEndedRunsAreRemoved) {
     // The user's own files that look like temporary names (backups, a synchroniser's partial
     // files) stay, whatever their name.
     const std::set<std::string> kept = {
-        "scrn000.jpg",         alive,           ".tallowin-x-AbC123",  ".notes.txt.AbC123",
-        ".scrn000.jpg.AbC12",  "scrn000.jpg.AbC123", ".holiday.jpg.backup", ".scan.bmp.orig01",
-        ".Tallowin.INI.backup", ".scrn000.bmp.Xy9ZZ1", ".Tallowin.INI.q1w2e3",
+        "scrn000.jpg",          alive,
+        ".tallowin-x-AbC123",   ".notes.txt.AbC123",
+        ".scrn000.jpg.AbC12",   "scrn000.jpg.AbC123",
+        ".holiday.jpg.backup",  ".scan.bmp.orig01",
+        ".Tallowin.INI.backup", ".scrn000.bmp.Xy9ZZ1",
+        ".Tallowin.INI.q1w2e3",
     };
     for (const auto& name : kept) home.WriteFile(name, "x");
     // A process number that no process has (beyond the kernel's largest).
