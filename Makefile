@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 # How long one input may take before it counts as a hang (a loaded machine needs more).
 FUZZ_TIMEOUT ?= 10
-FUZZ_TARGETS = fuzz-settings fuzz-paths fuzz-png
+FUZZ_TARGETS = fuzz-settings fuzz-paths fuzz-png fuzz-png-writer
 CROSS_BUILD ?= build-arm64
 CROSS_TESTS = $(addprefix test_platform_,memory files picture codec gdi clipboard)
 
