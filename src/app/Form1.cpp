@@ -30,13 +30,14 @@ Form1::Form1()
       Label1(this, "Label1", QStringLiteral("Save as"), 120, 1440, 615, 255, 4),
       Option1(this, "Option1", QStringLiteral("JPG"), 840, 1440, 615, 255, 2),
       Option2(this, "Option2", QStringLiteral("BMP"), 1560, 1440, 735, 255, 3),
+      Option3(this, "Option3", QStringLiteral("PNG"), 2400, 1440, 735, 255, 12),
       Picture1(this, "Picture1", 120, 1920, 3255, 3135, 9),
       Timer1(2000) {
     mainForm = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(AppIcon());
     host::Control::SetTabOrder({&Label3, &Text1, &Browse, &Label2, &Label4, &Text2, &Text3, &Exit, &Label1,
-                                &Option1, &Option2, &Picture1});
+                                &Option1, &Option2, &Picture1, &Option3});
     Option1.SetValue(true);
     // What screen readers call the fields: their captions; the preview has none on screen.
     Label3.SetBuddy(Text1);

@@ -31,11 +31,12 @@ public:
     host::Label Label1;
     host::OptionButton Option1;
     host::OptionButton Option2;
+    host::OptionButton Option3;
     host::PictureBox Picture1;
     host::Timer Timer1;
 
     host::ProgramState State;
-    CaptureCycle Capture{{Option1, Text3, Picture1}, State};
+    CaptureCycle Capture{{Option1, Option3, Text3, Picture1}, State};
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -20,7 +20,7 @@ bool CaptureCycle::Run() {
     QString nextNumber = state_.sNumber;
     AdvanceNumber(nextNumber);
 
-    const OutputFormat& format = form_.Option1.Value() ? kJpegFormat : kBitmapFormat;
+    const OutputFormat& format = ChosenFormat(form_.Option1.Value(), form_.Option3.Value());
     state_.sFileName = state_.sName + state_.sNumber + QLatin1String(format.extension);
     format.write(dib, picClip_, state_.sTarget + QStringLiteral("\\") + state_.sFileName);
 

@@ -1,6 +1,6 @@
 #pragma once
 // One capture: when the clipboard holds a bitmap, write it to the target folder as the next
-// numbered JPEG or bitmap file, show it in the preview, advance the number and empty the
+// numbered JPEG, PNG or bitmap file, show it in the preview, advance the number and empty the
 // clipboard. Runs on every tick of the main window's timer.
 
 #include "host/OptionButton.h"
@@ -13,6 +13,7 @@
 // The main window's controls that a capture reads and writes.
 struct CaptureControls {
     host::OptionButton& Option1;  // "JPG" selected
+    host::OptionButton& Option3;  // "PNG" selected
     host::TextBox& Text3;         // the number
     host::PictureBox& Picture1;   // the preview
 };

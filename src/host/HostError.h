@@ -1,7 +1,7 @@
 #pragma once
 // The one error type of the program: a number, a source and a description, and an optional help
 // context. The host raises it for its own failures (with the classic run-time error numbers) and
-// the program raises it for its own (26001 from the JPEG writer).
+// the program raises it for its own (26001 from the JPEG writer, 26002 from the PNG writer).
 
 #include <QString>
 #include <exception>

@@ -3,10 +3,9 @@
 #include "host/App.h"
 #include "host/Checked.h"
 #include "host/HostError.h"
+#include "imaging/EarlierFile.h"
 #include "imaging/cDIBSection.h"
 #include "platform/codec/Ijl.h"
-#include "platform/files/AtomicFile.h"
-#include "platform/files/FileServices.h"
 #include "platform/files/HostPath.h"
 #include "platform/files/PathMap.h"
 
@@ -23,13 +22,8 @@ QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPE
     host::HostError error(kJpegError, ErrorSource(),
                           QStringLiteral("Failed to save to JPG ") + QString::number(lResult),
                           kSaveHelpContext);
-    const std::string hostPath = platform::HostPath(sFile);
-    if (lResult == platform::IJL_FILE_ERROR || lResult == platform::IJL_ERR_FILECLOSE)
-        error.SetDetail(host::FileErrorDetail(hostPath, platform::LastWriteError()));
-    else if (hostPath.empty())
-        error.SetDetail(sFile.left(sFile.indexOf(QChar(0))));
-    else
-        error.SetDetail(platform::BytesText(hostPath));
+    error.SetDetail(SaveErrorDetail(
+        sFile, lResult == platform::IJL_FILE_ERROR || lResult == platform::IJL_ERR_FILECLOSE));
     throw error;
 }
 
@@ -82,16 +76,10 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     const MappingScope tOneMapping;
 
     // 2. Remember the attributes and times of a file of that name.
-    WIN32_FIND_DATA tFind{};
-    const HANDLE hFind = FindFirstFileA(sFileBytes->c_str(), &tFind);
-    const bool bExisted = hFind != INVALID_HANDLE_VALUE;
-    if (bExisted) FindClose(hFind);
-
     // 3. The earlier file makes way for the new one when the library renames the fully written
     //    file over it in step 7; until then it stays as it is. Like a delete, that refuses a
     //    read-only file.
-    if (bExisted && (tFind.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
-        host::RaiseError(host::kPathFileAccessError);
+    const EarlierFile tEarlier(*sFileBytes);
 
     // 4. The pixels: rows bottom-up (a negative height), each padded to BytesPerScanLine.
     tJpeg.DIBWidth = static_cast<DWORD>(cDib.Width());
@@ -114,14 +102,7 @@ bool SaveDibToJpeg(const cDIBSection& cDib, const QString& sFile, std::int32_t l
     if (lWrite != IJL_OK) RaiseSaveError(lWrite, sFile);  // the encoder is released on the way out
 
     // 8. Hand the earlier file's times and attributes on to the new one.
-    if (bExisted) {
-        const HFILE hFile = _lopen(sFileBytes->c_str(), OF_WRITE | OF_SHARE_DENY_WRITE);
-        if (hFile != HFILE_ERROR) {
-            SetFileTime(hFile, &tFind.ftCreationTime, &tFind.ftLastAccessTime, &tFind.ftLastWriteTime);
-            _lclose(hFile);
-            SetFileAttributesA(sFileBytes->c_str(), tFind.dwFileAttributes);
-        }
-    }
+    tEarlier.HandOn();
 
     // 9. Done; the encoder is released on the way out.
     return true;

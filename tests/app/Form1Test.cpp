@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
+#include <tuple>
 
 #include "app/Form1.h"
 #include "support/Layout.h"
@@ -27,7 +28,8 @@ TEST_F(MainWindow, ControlsStandInRowsInsideTheWindow) {
     const auto at = [](const host::Control& control) { return control.Widget()->geometry(); };
     testing_support::ExpectInsideAndApart(
         form, {form.Text1.Widget(), form.Browse.Widget(), form.Text2.Widget(), form.Text3.Widget(),
-               form.Exit.Widget(), form.Option1.Widget(), form.Option2.Widget(), form.Picture1.Widget()});
+               form.Exit.Widget(), form.Option1.Widget(), form.Option2.Widget(), form.Option3.Widget(),
+               form.Picture1.Widget()});
     testing_support::ExpectInsideAndApart(
         form, {form.Label3.Widget(), form.Label2.Widget(), form.Label4.Widget(), form.Label1.Widget()});
     const std::pair<const host::Control*, const host::Control*> labelled[] = {
@@ -43,7 +45,9 @@ TEST_F(MainWindow, ControlsStandInRowsInsideTheWindow) {
     EXPECT_EQ(at(form.Option1).top(), at(form.Label1).top());
     EXPECT_EQ(at(form.Option2).top(), at(form.Label1).top());
     EXPECT_LT(at(form.Label1).right(), at(form.Option1).left());
+    EXPECT_EQ(at(form.Option3).top(), at(form.Label1).top());
     EXPECT_LT(at(form.Option1).right(), at(form.Option2).left());
+    EXPECT_LT(at(form.Option2).right(), at(form.Option3).left());
     EXPECT_EQ(at(form.Exit).left(), at(form.Browse).left());
     EXPECT_EQ(at(form.Exit).width(), at(form.Browse).width());
     EXPECT_GT(at(form.Picture1).top(), at(form.Option2).bottom());
@@ -51,6 +55,8 @@ TEST_F(MainWindow, ControlsStandInRowsInsideTheWindow) {
     EXPECT_EQ(at(form.Picture1).right(), at(form.Browse).right());
     EXPECT_EQ(form.Exit.Caption(), QStringLiteral("EXIT"));
     EXPECT_EQ(form.Option1.Caption(), QStringLiteral("JPG"));
+    EXPECT_EQ(form.Option2.Caption(), QStringLiteral("BMP"));
+    EXPECT_EQ(form.Option3.Caption(), QStringLiteral("PNG"));
     EXPECT_EQ(form.Timer1.Interval(), 2000);
     EXPECT_FALSE(form.Timer1.Enabled());
 }
@@ -58,7 +64,7 @@ TEST_F(MainWindow, ControlsStandInRowsInsideTheWindow) {
 TEST_F(MainWindow, FirstRunShowsTheDefaultsAndEmptiesTheClipboard) {
     QGuiApplication::clipboard()->setText(QStringLiteral("copied before start"));
     Form1 form;
-    form.Option2.SetValue(true);  // a choice left from before does not survive a new window
+    form.Option3.SetValue(true);  // a choice left from before does not survive a new window
     Form1 second;
     second.Form_Load();
     EXPECT_EQ(second.Text1.Text(), QStringLiteral("C:\\"));
@@ -66,10 +72,31 @@ TEST_F(MainWindow, FirstRunShowsTheDefaultsAndEmptiesTheClipboard) {
     EXPECT_EQ(second.Text3.Text(), QStringLiteral("000"));
     EXPECT_TRUE(second.Option1.Value());
     EXPECT_FALSE(second.Option2.Value());
+    EXPECT_FALSE(second.Option3.Value());
     EXPECT_TRUE(second.Timer1.Enabled());
     EXPECT_EQ(second.Left(), 200.0f);
     EXPECT_EQ(second.Top(), 200.0f);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+// The three formats are one group: choosing one, by click or by the arrow keys, lets go of the others.
+TEST_F(MainWindow, SaveAsIsOneChoiceOfThree) {
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::mouseClick(form.Option3.Widget(), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(form.Option1.Value(), form.Option2.Value(), form.Option3.Value()),
+              std::tuple(false, false, true));
+    form.Option3.SetFocus();
+    QTest::keyClick(form.Option3.Widget(), Qt::Key_Left);
+    EXPECT_EQ(std::tuple(form.Option1.Value(), form.Option2.Value(), form.Option3.Value()),
+              std::tuple(false, true, false));
+    QTest::keyClick(form.Option2.Widget(), Qt::Key_Right);
+    EXPECT_TRUE(form.Option3.Value());
+    QTest::mouseClick(form.Option1.Widget(), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(form.Option1.Value(), form.Option2.Value(), form.Option3.Value()),
+              std::tuple(true, false, false));
 }
 
 TEST_F(MainWindow, ProgramStateFollowsEveryEdit) {

@@ -49,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(Controls, MainWindowNames,
                          ::testing::Values(Named{"Text1", "Target"}, Named{"Text2", "Name"},
                                            Named{"Text3", "Number"}, Named{"Picture1", "Preview"},
                                            Named{"Browse", "Browse"}, Named{"Exit", "EXIT"},
-                                           Named{"Option1", "JPG"}, Named{"Option2", "BMP"}),
+                                           Named{"Option1", "JPG"}, Named{"Option2", "BMP"},
+                                           Named{"Option3", "PNG"}),
                          ObjectOf);
 
 class ChooserNames : public Windows, public ::testing::WithParamInterface<Named> {};

@@ -45,10 +45,11 @@ protected:
     QWidget form;
     host::OptionButton Option1{&form, "Option1", "JPG", 840, 1440, 615, 255, 2};
     host::OptionButton Option2{&form, "Option2", "BMP", 1560, 1440, 735, 255, 3};
+    host::OptionButton Option3{&form, "Option3", "PNG", 2400, 1440, 735, 255, 12};
     host::TextBox Text3{&form, "Text3", 1680, 960, 735, 315, 10};
     host::PictureBox Picture1{&form, "Picture1", 120, 1920, 3255, 3135, 9};
     host::ProgramState state;
-    CaptureCycle cycle{{Option1, Text3, Picture1}, state};
+    CaptureCycle cycle{{Option1, Option3, Text3, Picture1}, state};
 };
 
 TEST_F(Capturing, NoBitmapChangesNothing) {
@@ -86,6 +87,37 @@ TEST_F(Capturing, EmptyPrefixAndBmpGiveTheNumberAlone) {
     const QImage saved((home / "007.bmp").c_str());
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), grab);
     EXPECT_EQ(state.sNumber, QStringLiteral("008"));
+}
+
+TEST_F(Capturing, PngKeepsEveryPixel) {
+    Option3.SetValue(true);
+    QImage grab = Grab(37, 21, qRgb(250, 128, 3));
+    for (int x = 0; x < grab.width(); ++x) grab.setPixel(x, 20 - x % 21, qRgb(x * 6, 255 - x, x % 2 * 200));
+    QGuiApplication::clipboard()->setImage(grab);
+    cycle.Run();
+    EXPECT_EQ(state.sFileName, QStringLiteral("scrn000.png"));
+    const QImage saved = QImage((home / "scrn000.png").c_str()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(saved.size(), grab.size());
+    for (int y = 0; y < grab.height(); ++y)
+        for (int x = 0; x < grab.width(); ++x)
+            ASSERT_EQ(saved.pixel(x, y), grab.pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(state.sNumber, QStringLiteral("001"));
+    EXPECT_FALSE(ClipboardHoldsImage());
+}
+
+TEST_F(Capturing, AFailedPngSaveKeepsTheGrabAndTheNumber) {
+    Option3.SetValue(true);
+    state.sTarget = QStringLiteral("C:\not yet");
+    QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
+    try {
+        cycle.Run();
+        FAIL() << "no error";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), 26002);
+        EXPECT_EQ(e.Description(), QStringLiteral("Failed to save to PNG -23"));
+    }
+    EXPECT_EQ(state.sNumber, QStringLiteral("000"));
+    EXPECT_TRUE(ClipboardHoldsImage());
 }
 
 TEST_F(Capturing, FailedSaveKeepsTheGrabAndTheNumber) {
