@@ -27,9 +27,10 @@ inline std::int16_t Abs(std::int16_t v) { return static_cast<std::int16_t>(v < 0
 // steps, with the predictor's choice as selects, so that the compiler can vectorise it.
 void AddPlain(const Byte* __restrict row, const Byte* __restrict above, std::size_t begin, std::size_t end,
               PngRowCosts& costs) {
-    std::uint64_t none = 0, sub = 0, up = 0, paeth = 0;
+    std::uint64_t none = 0, sub = 0, up = 0, average = 0, paeth = 0;
     for (std::size_t stretch = begin; stretch < end; stretch += kStretch) {
-        std::uint32_t n = 0, s = 0, u = 0, p = 0;  // at most 128 a byte: kStretch bytes cannot overflow
+        std::uint32_t n = 0, s = 0, u = 0, v = 0,
+                      p = 0;  // at most 128 a byte: kStretch bytes cannot overflow
         for (std::size_t i = stretch; i < std::min(end, stretch + kStretch); ++i) {
             const std::int16_t x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
             const std::int16_t bc = std::int16_t(b - c), ac = std::int16_t(a - c);
@@ -39,20 +40,23 @@ void AddPlain(const Byte* __restrict row, const Byte* __restrict above, std::siz
             n += Cost(Byte(x));
             s += Cost(Byte(x - a));
             u += Cost(Byte(x - b));
+            v += Cost(Byte(x - ((a + b) >> 1)));
             p += Cost(Byte(x - predicted));
         }
-        none += n, sub += s, up += u, paeth += p;
+        none += n, sub += s, up += u, average += v, paeth += p;
     }
-    costs.none += none, costs.sub += sub, costs.up += up, costs.paeth += paeth;
+    costs.none += none, costs.sub += sub, costs.up += up, costs.average += average, costs.paeth += paeth;
 }
 
-// The first pixel has none to its left: Sub leaves it as it is, and Paeth predicts it from above.
+// The first pixel has none to its left: Sub leaves it as it is, Average halves the byte above, and
+// Paeth predicts it from above.
 PngRowCosts FirstPixel(const Byte* row, const Byte* above, std::size_t length) {
     PngRowCosts costs;
     for (std::size_t i = 0; i < std::min(kPixelBytes, length); ++i) {
         costs.none += Cost(row[i]);
         costs.sub += Cost(row[i]);
         costs.up += Cost(Byte(row[i] - above[i]));
+        costs.average += Cost(Byte(row[i] - (above[i] >> 1)));
         costs.paeth += Cost(Byte(row[i] - above[i]));
     }
     return costs;
@@ -86,7 +90,8 @@ inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
 std::size_t AddSse2(const Byte* row, const Byte* above, std::size_t begin, std::size_t end,
                     PngRowCosts& costs) {
     const __m128i zero = _mm_setzero_si128();
-    __m128i none = zero, sub = zero, up = zero, paeth = zero;
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i none = zero, sub = zero, up = zero, average = zero, paeth = zero;
     std::size_t i = begin;
     for (; i + 16 <= end; i += 16) {
         const auto load = [](const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
@@ -99,9 +104,12 @@ std::size_t AddSse2(const Byte* row, const Byte* above, std::size_t begin, std::
                    bHigh);
         const __m128i takeA = _mm_packs_epi16(aLow, aHigh), takeB = _mm_packs_epi16(bLow, bHigh);
         const __m128i predicted = Select(takeA, a, Select(takeB, b, c));
+        // The average rounded down: the rounded-up one less the lost half bit.
+        const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
         none = _mm_add_epi64(none, Costs16(x));
         sub = _mm_add_epi64(sub, Costs16(_mm_sub_epi8(x, a)));
         up = _mm_add_epi64(up, Costs16(_mm_sub_epi8(x, b)));
+        average = _mm_add_epi64(average, Costs16(_mm_sub_epi8(x, mean)));
         paeth = _mm_add_epi64(paeth, Costs16(_mm_sub_epi8(x, predicted)));
     }
     const auto total = [](__m128i v) {
@@ -111,6 +119,7 @@ std::size_t AddSse2(const Byte* row, const Byte* above, std::size_t begin, std::
     costs.none += total(none);
     costs.sub += total(sub);
     costs.up += total(up);
+    costs.average += total(average);
     costs.paeth += total(paeth);
     return i;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the adaptive filter choice weighs for one row: for each of the filter types None, Sub, Up
-// and Paeth, the sum of the absolute values of the row's filtered bytes read as signed.
+// What the adaptive filter choice weighs for one row: for each of the filter types None, Sub, Up,
+// Average and Paeth, the sum of the absolute values of the row's filtered bytes read as signed.
 // Vectorised where the processor allows (SSE2), byte by byte elsewhere; both give the same sums.
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 namespace platform {
 
 struct PngRowCosts {
-    std::uint64_t none = 0, sub = 0, up = 0, paeth = 0;
+    std::uint64_t none = 0, sub = 0, up = 0, average = 0, paeth = 0;
     bool operator==(const PngRowCosts&) const = default;
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 using Byte = std::uint8_t;
 
-enum FilterType : Byte { kNone = 0, kSub = 1, kUp = 2, kPaeth = 4 };
+enum FilterType : Byte { kNone = 0, kSub = 1, kUp = 2, kAverage = 3, kPaeth = 4 };
 constexpr std::size_t kPixelBytes = 3;
 
 // The type whose filtered row costs least; the earlier type on a tie.
@@ -19,7 +19,7 @@ Byte Cheapest(const Byte* row, const Byte* above, std::size_t length) {
     Byte best = kNone;
     std::uint64_t least = costs.none;
     const std::pair<Byte, std::uint64_t> others[] = {
-        {kSub, costs.sub}, {kUp, costs.up}, {kPaeth, costs.paeth}};
+        {kSub, costs.sub}, {kUp, costs.up}, {kAverage, costs.average}, {kPaeth, costs.paeth}};
     for (const auto& [type, cost] : others)
         if (cost < least) best = type, least = cost;
     return best;
@@ -38,6 +38,11 @@ void Apply(Byte type, const Byte* __restrict row, const Byte* __restrict above, 
             break;
         case kUp:
             for (std::size_t i = 0; i < length; ++i) out[i] = Byte(row[i] - above[i]);
+            break;
+        case kAverage:  // the first pixel has none to its left and takes half the byte above
+            for (std::size_t i = 0; i < head; ++i) out[i] = Byte(row[i] - (above[i] >> 1));
+            for (std::size_t i = head; i < length; ++i)
+                out[i] = Byte(row[i] - ((row[i - kPixelBytes] + above[i]) >> 1));
             break;
         default:  // kPaeth; the first pixel has none to its left and is predicted from above
             for (std::size_t i = 0; i < head; ++i) out[i] = Byte(row[i] - above[i]);

@@ -10,8 +10,8 @@ namespace platform {
 // How a row's filter type is chosen.
 enum class PngFilterChoice {
     kUp,        // Up on every row: the cheapest choice that still helps
-    kAdaptive,  // of None, Sub, Up and Paeth, the one whose bytes, read as signed, have the smallest
-                // sum of absolute values (the earlier type on a tie)
+    kAdaptive,  // of None, Sub, Up, Average and Paeth, the one whose bytes, read as signed, have the
+                // smallest sum of absolute values (the earlier type on a tie)
 };
 
 // Filters `row` (`length` bytes of 3-byte pixels) given the unfiltered row above it (`above`, all

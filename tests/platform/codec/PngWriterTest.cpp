@@ -165,6 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
                    [](int x, int ch) { return std::uint8_t(x * 53 + ch * 91); }},
         ChoiceCase{"UpForTheRowAbove", 2, [](int x, int ch) { return std::uint8_t(x * 53 + ch * 91); },
                    [](int x, int ch) { return std::uint8_t(x * 53 + ch * 91 + 1); }},
+        ChoiceCase{"AverageForTheMeanOfLeftAndAbove", 3,
+                   [](int x, int ch) {
+                       int mean = 0;  // each byte the mean of the one to its left and the noise above
+                       for (int k = 0; k <= x; ++k)
+                           mean = (mean + std::uint8_t(k * k * 7 + k * 53 + ch * 91)) >> 1;
+                       return std::uint8_t(mean);
+                   },
+                   [](int x, int ch) { return std::uint8_t(x * x * 7 + x * 53 + ch * 91); }},
         ChoiceCase{
             "PaethForTheRowAboveThenAFlatRun", 4,
             [](int x, int ch) { return x < 20 ? std::uint8_t(x * 53 + ch * 91) : std::uint8_t(200); },
