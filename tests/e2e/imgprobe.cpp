@@ -6,17 +6,23 @@
 //   imgprobe same FILE1 FILE2   exits 0 when both decode to the same size and pixels
 //   imgprobe near FILE W H TOL  exits 0 when FILE is the `make` picture within TOL per channel on average
 //   imgprobe screen FILE W H    a W x H screen grab (windows, text, a photo; bench/ScreenshotPicture.h)
+//   imgprobe translucent FILE W H
+//                               the `make` picture with an alpha that runs from clear to opaque, some
+//                               pixels wholly transparent
+//   imgprobe onwhite FILE OUT   FILE's picture laid over white, as programs that paste it show it
 //   imgprobe expected FILE JPG BMP
 //                               the JPEG (quality 90, 4:2:0) and bitmap file that a grab of FILE's
 //                               picture, made opaque, becomes: the toolkit's decode, 24-bit rows
 //                               bottom-up, encoded by TurboJPEG as the JPEG writer does
 #include <turbojpeg.h>
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +45,8 @@ QImage Load(const char* file) {
         std::fprintf(stderr, "cannot read %s\n", file);
         std::exit(2);
     }
+    // The pixels alone are compared: a PNG's sRGB chunk labels the same pixels with a colour space.
+    image.setColorSpace(QColorSpace());
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -112,6 +120,25 @@ int main(int argc, char** argv) {
             for (int x = 0; x < image.width(); ++x)
                 image.setPixel(x, y, Pattern(x, y, image.width(), image.height()));
         return image.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
+    if (!std::strcmp(cmd, "translucent") && argc == 5) {
+        QImage image(std::atoi(argv[3]), std::atoi(argv[4]), QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = Pattern(x, y, image.width(), image.height());
+                const int alpha = (x + 2 * y) % 9 == 0 ? 0 : (x * 7 + y * 3) % 256;
+                image.setPixel(x, y, qRgba(qRed(p), qGreen(p), qBlue(p), alpha));
+            }
+        return image.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
+    if (!std::strcmp(cmd, "onwhite") && argc == 4) {
+        const QImage image(QString::fromLocal8Bit(argv[2]));
+        QImage pixels(image.size(), QImage::Format_RGB32);
+        pixels.fill(Qt::white);
+        QPainter painter(&pixels);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        return !image.isNull() && pixels.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     }
     if (!std::strcmp(cmd, "size")) {
         const QImage image = Load(argv[2]);
