@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What one 4K grab costs the real program: Tallowin runs under Xvfb, xclip offers a 3840 x 2160
-# screen grab (bench/ScreenshotPicture.h) as image/png and then as image/bmp, and the program's own
+# screen grab (bench/ScreenshotPicture.h) as image/png and then as image/bmp, saved as JPEG, then as
+# image/png again with "PNG" chosen (a whole PNG grab: decode, our PNG writer), and the program's own
 # CPU time (all its threads, from /proc/<pid>/task) is read around each grab, after warm-up grabs.
 # The floor, one copy and tjCompress2 of the same pixels (4:2:0, quality 90, BGR bottom-up), is timed
 # in the same run (before, between and after the grabs), and each cost is printed as a ratio of it.
@@ -25,7 +26,7 @@ printf 'picture: 3840 x 2160, %d bytes as PNG, %d as BMP\n' "$(stat -c %s "$shot
 # program's (interface, clipboard reader, the toolkit's) live as long as it does.
 cpu_ms() { cat /proc/"$E2E_APP"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.1f\n", s / 1e6 }'; }
 threads() { ls /proc/"$E2E_APP"/task | wc -l; }
-saved() { find . -maxdepth 1 -name 'scrn*.jpg' | wc -l; }
+saved() { find . -maxdepth 1 -name 'scrn*' | wc -l; }
 more_saved_than() { [ "$(saved)" -gt "$1" ]; }
 clipboard_empty() { [ -z "$(e2e_clipboard_targets)" ]; }
 floor() { floors+=("$("$build/bench/grab_floor" "$shot.png" 9)"); }
@@ -61,7 +62,7 @@ report() {  # $1 name, $2 the CPU times of the grabs, $3 the floor
 # Each program in turn (TALLOWIN may name several, to compare builds in one run), with the floor
 # timed before, between and after its grabs.
 for program in ${TALLOWIN:-$build/tallowin}; do
-  rm -f scrn*.jpg
+  rm -f scrn*
   e2e_start "$program"
   sleep 2
   threads_before=$(threads)
@@ -75,12 +76,16 @@ for program in ${TALLOWIN:-$build/tallowin}; do
   floor
   bmp=$(grab_series image/bmp "$shot.bmp" | tr '\n' ' ')
   floor
+  e2e_click "$E2E_WINDOW" 171 102  # "PNG"
+  pngout=$(grab_series image/png "$shot.png" | tr '\n' ' ')
+  floor
   floor_ms=$(echo "${floors[*]}" | median)
 
   echo "$program:"
   printf '  floor (copy + tjCompress2 4:2:0 q90): %s ms (runs: %s)\n' "$floor_ms" "${floors[*]}"
   report "image/png" "$png" "$floor_ms"
   report "image/bmp" "$bmp" "$floor_ms"
+  report "png->.png" "$pngout" "$floor_ms"
   printf '  idle: %s ms of CPU in 10 s (5 ticks)\n' "$(echo "$idle_after $idle_before" | awk '{ printf "%.1f", $1 - $2 }')"
   printf '  threads: %s at the start, %s at the end\n' "$threads_before" "$(threads)"
   printf '  load average while measuring: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
