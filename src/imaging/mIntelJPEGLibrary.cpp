@@ -34,7 +34,7 @@ QString ErrorSource() { return host::App::EXEName() + QStringLiteral(".mIntelJPE
         QStringLiteral("Failed to save to JPG ") + QString::number(platform::IJL_INVALID_JPEG_PROPERTIES),
         kSaveHelpContext);
     error.SetDetail(QStringLiteral("%1: the grab is %2 x %3 pixels, and a JPEG holds at most 65,535 pixels a "
-                                   "side; choose BMP to save it")
+                                   "side; choose PNG or BMP to save it")
                         .arg(sFile)
                         .arg(cDib.Width())
                         .arg(cDib.Height()));
