@@ -12,8 +12,7 @@ namespace {
 
 using Byte = std::uint8_t;
 constexpr std::size_t kPixelBytes = 3;
-
-constexpr std::size_t kStretch = std::size_t{1} << 24;
+constexpr std::size_t kStretch = std::size_t{1} << 24;  // bytes summed in 32 bits at a time
 
 // The absolute value of a filtered byte read as signed.
 inline std::uint16_t Cost(Byte v) {
@@ -29,8 +28,8 @@ void AddPlain(const Byte* __restrict row, const Byte* __restrict above, std::siz
               PngRowCosts& costs) {
     std::uint64_t none = 0, sub = 0, up = 0, average = 0, paeth = 0;
     for (std::size_t stretch = begin; stretch < end; stretch += kStretch) {
-        std::uint32_t n = 0, s = 0, u = 0, v = 0,
-                      p = 0;  // at most 128 a byte: kStretch bytes cannot overflow
+        // At most 128 a byte: the sums of kStretch bytes cannot overflow.
+        std::uint32_t n = 0, s = 0, u = 0, v = 0, p = 0;
         for (std::size_t i = stretch; i < std::min(end, stretch + kStretch); ++i) {
             const std::int16_t x = row[i], a = row[i - kPixelBytes], b = above[i], c = above[i - kPixelBytes];
             const std::int16_t bc = std::int16_t(b - c), ac = std::int16_t(a - c);
