@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
-#if defined(__x86_64__)
+#include "platform/picture/Cpu.h"
+
+// The SSE2 sums are built only where the build has the x86-64 fast paths (a portable build leaves
+// them out), and run only where Cpu() offers SSE2.
+#if defined(TALLOWIN_X86_SIMD)
 #include <emmintrin.h>
 #define TALLOWIN_SSE2 1
 #endif
@@ -135,8 +139,7 @@ PngRowCosts RowCostsPlain(const std::uint8_t* row, const std::uint8_t* above, st
 bool RowCostsVectorised(const std::uint8_t* row, const std::uint8_t* above, std::size_t length,
                         PngRowCosts& costs) {
 #ifdef TALLOWIN_SSE2
-    static const bool sse2 = __builtin_cpu_supports("sse2");
-    if (!sse2) return false;
+    if (!Cpu().sse2) return false;
     costs = FirstPixel(row, above, length);
     if (length <= kPixelBytes) return true;
     AddPlain(row, above, AddSse2(row, above, kPixelBytes, length, costs), length, costs);
