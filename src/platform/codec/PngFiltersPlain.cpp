@@ -1,4 +1,4 @@
-// The PNG filters in plain C++, byte for byte as the PNG specification writes them: each restored
+// The PNG filters in plain C++, byte for byte as the PNG standard writes them: each restored
 // byte is its filtered byte plus the predictor from its left (a), upper (b) and upper-left (c)
 // neighbours, the restored bytes of the same colour.
 #include <cstdlib>
