@@ -23,7 +23,9 @@ public:
     CaptureCycle(CaptureControls form, host::ProgramState& state) : form_(form), state_(state) {}
 
     // One tick; true when it saved a grab. Any error ends it at the step that raised it and passes
-    // to the caller; the grab then stays on the clipboard for the next tick.
+    // to the caller; the grab then stays on the clipboard for the next tick. A grab larger than a
+    // 4K screen is written away from the interface thread, whose events go on meanwhile; a Run
+    // called during that one does nothing and returns false.
     bool Run();
 
     // The picture last taken from the clipboard (Handle 0 when it held no bitmap, or once it was
@@ -34,5 +36,6 @@ private:
     CaptureControls form_;
     host::ProgramState& state_;
     host::Picture picClip_;
+    bool running_ = false;
     platform::KeptMemory keptPicture_{[this] { picClip_ = host::Picture(); }};
 };

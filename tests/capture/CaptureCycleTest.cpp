@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -51,6 +52,39 @@ protected:
     host::ProgramState state;
     CaptureCycle cycle{{Option1, Option3, Text3, Picture1}, state};
 };
+
+TEST_F(Capturing, AGrabLargerThan4KIsWrittenWhileEventsGoOnAndNothingFollowsBeforeItIsWhole) {
+    QGuiApplication::clipboard()->setImage(Grab(4000, 2200, qRgb(30, 60, 90)));
+    bool ranMeanwhile = false, secondCapture = true, clipboardKept = false;
+    QString numberMeanwhile;
+    // Posted before the capture: it runs as soon as the capture lets events through.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            ranMeanwhile = true;
+            numberMeanwhile = Text3.Text();
+            clipboardKept = ClipboardHoldsImage();
+            secondCapture = cycle.Run();
+        },
+        Qt::QueuedConnection);
+    EXPECT_TRUE(cycle.Run());
+    EXPECT_TRUE(ranMeanwhile);
+    EXPECT_FALSE(secondCapture);
+    EXPECT_EQ(numberMeanwhile, QStringLiteral("000"));
+    EXPECT_TRUE(clipboardKept);
+    EXPECT_EQ(QImage((home / "scrn000.jpg").c_str()).size(), QSize(4000, 2200));
+    EXPECT_EQ(state.sNumber, QStringLiteral("001"));
+    EXPECT_FALSE(ClipboardHoldsImage());
+}
+
+TEST_F(Capturing, ALargeGrabsFailedWriteIsRaisedToTheTickAndKeepsTheGrab) {
+    Option3.SetValue(true);
+    state.sTarget = QStringLiteral("C:\\not yet");
+    QGuiApplication::clipboard()->setImage(Grab(4000, 2200, qRgb(30, 60, 90)));
+    EXPECT_THROW(cycle.Run(), host::HostError);
+    EXPECT_EQ(state.sNumber, QStringLiteral("000"));
+    EXPECT_TRUE(ClipboardHoldsImage());
+}
 
 TEST_F(Capturing, NoBitmapChangesNothing) {
     cycle.Run();  // empty clipboard
@@ -107,7 +141,7 @@ TEST_F(Capturing, PngKeepsEveryPixel) {
 
 TEST_F(Capturing, AFailedPngSaveKeepsTheGrabAndTheNumber) {
     Option3.SetValue(true);
-    state.sTarget = QStringLiteral("C:\not yet");
+    state.sTarget = QStringLiteral("C:\\not yet");
     QGuiApplication::clipboard()->setImage(Grab(20, 20, qRgb(1, 1, 1)));
     try {
         cycle.Run();

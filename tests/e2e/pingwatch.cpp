@@ -1,9 +1,10 @@
 // Watches that a window keeps answering, for the end-to-end tests.
 //   pingwatch WINDOW SECONDS [LIMIT_MS]
 // Sends the window manager's ping (_NET_WM_PING) to WINDOW every 20 ms for SECONDS and times each
-// answer. Prints how many pings were sent and the slowest answer; exits 1 when any answer took
-// longer than LIMIT_MS (default 100) or never came.
+// answer, or until told to stop (SIGTERM) or the window is gone. Prints how many pings were sent and the
+// slowest answer; exits 1 when any answer took longer than LIMIT_MS (default 100) or never came.
 #include <poll.h>
+#include <signal.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <thread>
 
 namespace {
+
+volatile sig_atomic_t stop = 0;
 
 xcb_atom_t Atom(xcb_connection_t* conn, const char* name) {
     auto* reply = xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, std::strlen(name), name), nullptr);
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
     const xcb_window_t window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
     const double seconds = std::atof(argv[2]);
     const long limitMs = argc > 3 ? std::atol(argv[3]) : 100;
+    signal(SIGTERM, [](int) { stop = 1; });
     xcb_connection_t* conn = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(conn)) return 2;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(conn)).data->root;
@@ -40,7 +44,7 @@ int main(int argc, char** argv) {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     long sent = 0, late = 0, worstMs = 0;
-    for (std::uint32_t serial = 1; Clock::now() < end; ++serial) {
+    for (std::uint32_t serial = 1; Clock::now() < end && !stop; ++serial) {
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
@@ -71,6 +75,16 @@ int main(int argc, char** argv) {
                            answer->data.data32[1] == serial;
             }
             std::free(event);
+        }
+        // A window that is gone (the program ended) leaves its last ping unanswered: no late answer.
+        if (!answered) {
+            auto* attributes =
+                xcb_get_window_attributes_reply(conn, xcb_get_window_attributes(conn, window), nullptr);
+            std::free(attributes);
+            if (!attributes) {
+                --sent;
+                break;
+            }
         }
         const long tookMs =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();

@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <mutex>
 #include <random>
 #include <regex>
 #include <set>
@@ -15,15 +18,30 @@
 namespace platform {
 namespace {
 
-bool namelessFiles = true;
-int lastWriteError = 0;
+// A big grab is written on a thread of its own while the interface thread goes on: what every write
+// shares is safe on any thread, and each thread has its own last error.
+std::atomic<bool> namelessFiles = true;
+thread_local int lastWriteError = 0;
 
 constexpr char kOwnPrefix[] = ".tallowin-";
 
+// Read without changing it: setting it to 0 and back would leave a moment in which a file that
+// another thread creates gets every permission.
 mode_t CurrentUmask() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return mask;
+    unsigned mask = 0;
+    bool found = false;
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+    }
+    if (found) return static_cast<mode_t>(mask);
+    static std::mutex onlyOne;  // without /proc, the old way, one thread at a time
+    const std::lock_guard hold(onlyOne);
+    const mode_t old = umask(0);
+    umask(old);
+    return old;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -65,7 +83,7 @@ std::string ThroughLinks(std::string path) {
 
 // A fresh short name of our own in folder: ".tallowin-<process>-XXXXXX".
 std::string OwnTemporaryName(const std::string& folder) {
-    static std::mt19937 random{std::random_device{}()};
+    thread_local std::mt19937 random{std::random_device{}()};
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::string name = kOwnPrefix + std::to_string(::getpid()) + "-";
     for (int i = 0; i < 6; ++i) name += letters[random() % (sizeof letters - 1)];
@@ -76,7 +94,9 @@ bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM
 
 // The first write into a folder in a run tidies it, as the start does for the settings folder.
 void SweepOnce(const std::string& folder) {
+    static std::mutex sweeping;
     static std::set<std::string> swept;
+    const std::lock_guard hold(sweeping);
     if (swept.insert(folder).second) RemoveStaleTemporaryFiles(folder);
 }
 

@@ -5,9 +5,12 @@
 //
 // The stock 1 x 1 bitmap that every new memory device context starts with belongs to the table for
 // the whole run; it is not counted among the live objects and cannot be deleted.
-// The graphics layer, and so the table, is used from the GUI thread only.
+// The table may be asked from any thread: a big grab is written away from the interface thread
+// while that thread goes on painting. An object itself is used by one thread at a time; whoever
+// holds its handle keeps it alive until that use is over.
 
 #include <cstddef>
+#include <mutex>
 #include <unordered_map>
 #include <variant>
 
@@ -30,13 +33,14 @@ public:
 
     HBITMAP StockBitmap() const { return kStockBitmap; }
     // How many bitmaps and device contexts are alive, the stock bitmap not counted.
-    std::size_t AliveCount() const { return objects_.size(); }
+    std::size_t AliveCount() const;
 
 private:
     HandleTable();
     HANDLE NextHandle();
 
     static constexpr HANDLE kStockBitmap = 0x80;
+    mutable std::mutex lock_;  // guards next_ and objects_
     HANDLE next_ = 0x100;
     GdiBitmap stock_;
     std::unordered_map<HANDLE, std::variant<GdiBitmap, GdiDC>> objects_;
