@@ -16,7 +16,7 @@
 #include <cstring>
 #include <future>
 
-#include "app/Form1.h"
+#include "app/LoadedForm.h"
 #include "app/RemoteCommands.h"
 #include "app/SingleInstance.h"
 #include "host/Clipboard.h"
@@ -113,16 +113,8 @@ TEST_F(CommandSocket, AnswersNoOtherUser) {
 }
 
 // The main window as commands find it.
-class Commands : public ::testing::Test {
+class Commands : public testing_support::LoadedForm {
 protected:
-    void SetUp() override {
-        QGuiApplication::clipboard()->clear();
-        form.Form_Load();
-    }
-    void TearDown() override { form.Watch.SetPaused(false); }
-
-    testing_support::TempHome home;
-    Form1 form;
     QString status(const char* command) { return QString::fromUtf8(AnswerCommand(command)); }
 };
 

@@ -6,10 +6,9 @@
 #include <QGuiApplication>
 #include <QUrl>
 
-#include "app/Form1.h"
+#include "app/LoadedForm.h"
 #include "app/TrayIcon.h"
 #include "host/ErrorNotice.h"
-#include "support/TempHome.h"
 
 namespace {
 
@@ -23,16 +22,8 @@ public:
     std::vector<QUrl> opened;
 };
 
-class Tray : public ::testing::Test {
+class Tray : public testing_support::LoadedForm {
 protected:
-    void SetUp() override {
-        QGuiApplication::clipboard()->clear();
-        form.Form_Load();
-    }
-    void TearDown() override { form.Watch.SetPaused(false); }
-
-    testing_support::TempHome home;
-    Form1 form;
     TrayIcon tray{form};  // made before the start-up steps: it follows what they load
 };
 

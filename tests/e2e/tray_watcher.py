@@ -7,11 +7,10 @@ the bus, the program (for its --status). Exits 0 when every check holds, 1 with 
 """
 import subprocess
 import sys
-import time
 
 from gi.repository import Gio, GLib
 
-WAIT = 30  # seconds for anything to happen: generous, as the machine may be busy
+from waiting import fail, wait_for
 
 WATCHER_XML = """
 <node>
@@ -30,25 +29,6 @@ WATCHER_XML = """
 
 ready_file, tallowin = sys.argv[1], sys.argv[2]
 items = []  # (bus name, object path) of the items registered
-
-
-def fail(why):
-    print("FAIL: " + why, file=sys.stderr, flush=True)
-    sys.exit(1)
-
-
-def wait_for(what, check):
-    """Runs the event loop until check() gives something, for at most WAIT seconds."""
-    context = GLib.MainContext.default()
-    deadline = time.monotonic() + WAIT
-    while time.monotonic() < deadline:
-        found = check()
-        if found:
-            return found
-        while context.pending():
-            context.iteration(False)
-        time.sleep(0.05)
-    fail("no %s within %d s" % (what, WAIT))
 
 
 def on_call(connection, sender, path, interface, method, parameters, invocation):
