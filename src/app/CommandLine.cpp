@@ -13,9 +13,9 @@ constexpr const char* kUsage =
 constexpr const char* kHelp =
     "\n"
     "Saves every picture that is put on the clipboard, such as a screen grab, as a\n"
-    "numbered JPEG, PNG or bitmap file in the target folder, shows a preview of it and\n"
-    "empties the clipboard. The target folder, the name prefix and the next number\n"
-    "are kept in Tallowin.INI in the folder Tallowin is started from.\n"
+    "numbered JPEG, PNG or bitmap file in the target folder, shows a preview of it\n"
+    "and empties the clipboard. The target folder, the name prefix and the next\n"
+    "number are kept in Tallowin.INI in the folder Tallowin is started from.\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help and exit\n"
