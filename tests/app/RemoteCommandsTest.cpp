@@ -92,14 +92,14 @@ TEST_F(CommandSocket, TurnsAwayWhatIsNoCommand) {
 TEST_F(CommandSocket, AnswersNoOtherUser) {
     if (::getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
     ASSERT_EQ(::chmod(folder.path().toLocal8Bit().constData(), 0755), 0);
+    sockaddr_un address{};  // made before the fork: the child only makes system calls
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof address.sun_path - 1);
     const pid_t child = ::fork();
     if (child == 0) {
         // Another user, who may reach the socket but must not command the program.
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof address.sun_path - 1);
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) ::_exit(3);
         ::send(fd, "pause\n", 6, MSG_NOSIGNAL);
         char reply[64];
