@@ -57,6 +57,13 @@ sleep "$tick"
 [ -e scrn002.jpg ] && wl_fail "a picture copied while paused was saved"
 [ -n "$(wl_types)" ] || wl_fail "a picture copied while paused left the clipboard"
 wl_copy_gone && wl_fail "the program that copied while paused lost the clipboard"
+# What follows starts from an empty clipboard, as after a grab: emptied by another program, the
+# picture is not saved either, and no compositor keeps a copy of it.
+wl-copy --clear 2>>"$E2E_ROOT/wl-copy.log"
+E2E_WAIT=$wait e2e_wait_for wl_copy_gone || wl_fail "the program that copied while paused kept the clipboard"
+E2E_WAIT=$wait e2e_wait_for wl_offers_nothing || wl_fail "the clipboard was not emptied: $(wl_types)"
+sleep "$tick"
+[ -e scrn002.jpg ] && wl_fail "the picture copied while paused was saved once it went"
 
 # A copying program that ends at once: where the compositor keeps a copy of its own (mutter), that
 # copy is saved once and then let go; where it does not, the grab is gone with its program.
