@@ -1,6 +1,7 @@
 #pragma once
-// The main window after its start-up steps, in a home of its own and over an empty clipboard. It
-// watches again when the test ends: the pause belongs to the clipboard, which the tests share.
+// The main window after its start-up steps, in a home of its own and over an empty clipboard. The
+// clipboard's reader goes when the test ends, as at the program's end, so the next test starts with
+// a fresh one that watches (the pause belongs to the reader).
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 
 #include "app/Form1.h"
+#include "host/Clipboard.h"
 #include "support/TempHome.h"
 
 namespace testing_support {
@@ -18,7 +20,7 @@ protected:
         QGuiApplication::clipboard()->clear();
         form.Form_Load();
     }
-    void TearDown() override { form.Watch.SetPaused(false); }
+    void TearDown() override { host::Clipboard::Close(); }
 
     TempHome home;
     Form1 form;
