@@ -51,6 +51,9 @@ Form1::Form1()
     Browse.OnClick([this] { Browse_Click(); });
     Exit.OnClick([this] { Exit_Click(); });
     Timer1.OnTimer([this] { Timer1_Timer(); });
+    QObject::connect(&Watch, &Watching::Changed, this, [this] {
+        setWindowTitle(Watch.Paused() ? QStringLiteral("Tallowin (paused)") : QStringLiteral("Tallowin"));
+    });
 }
 
 Form1::~Form1() {
@@ -88,9 +91,12 @@ void Form1::Exit_Click() {
 void Form1::Timer1_Timer() {
     // Every grab copied since the last tick is saved, in the order copied, each as at a tick of its
     // own; an error ends the tick and leaves the rest for the next one. A saved grab shows that
-    // saving works (again): an earlier error's notice goes.
-    for (int saved = 0; saved < kMostGrabsATick && Capture.Run(); ++saved)
+    // saving works (again): an earlier error's notice goes. Paused, the tick leaves the clipboard be.
+    if (Watch.Paused()) return;
+    for (int saved = 0; saved < kMostGrabsATick && Capture.Run(); ++saved) {
+        Watch.GrabSaved();
         host::ErrorNotice::Resolved(QStringLiteral("saved ") + State.sFileName);
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

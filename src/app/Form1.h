@@ -2,6 +2,7 @@
 // The main window: the target folder, name prefix and number, the output format, the preview, and
 // the timer that drives the capture cycle.
 
+#include "app/Watching.h"
 #include "capture/CaptureCycle.h"
 #include "host/CommandButton.h"
 #include "host/Form.h"
@@ -37,6 +38,7 @@ public:
 
     host::ProgramState State;
     CaptureCycle Capture{{Option1, Option3, Text3, Picture1}, State};
+    Watching Watch;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

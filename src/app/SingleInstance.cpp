@@ -6,14 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
 #include <cstdio>
 
-#include "app/Form1.h"
+#include "app/RemoteCommands.h"
 
 namespace {
 
@@ -84,28 +84,28 @@ bool AskToRaise(const QString& socketPath) {
     return false;
 }
 
-void RaiseMainWindow() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* form = dynamic_cast<Form1*>(window);
-        if (!form) continue;
-        form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
-        form->Show();
-        form->SetFocus();
-    }
+// The lock's and the socket's path without their endings; empty when no private folder can be had.
+QByteArray InstanceBase() {
+    const QByteArray folder = LockFolder();
+    if (folder.isEmpty()) return {};
+    return folder + "/tallowin-" + DisplayKey(qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"));
 }
 
 }  // namespace
 
+QByteArray CommandSocketPath() {
+    const QByteArray base = InstanceBase();
+    return base.isEmpty() ? base : base + ".socket";
+}
+
 bool HandOverToRunningCopy() {
-    const QByteArray folder = LockFolder();
-    if (folder.isEmpty()) {
+    const QByteArray base = InstanceBase();
+    if (base.isEmpty()) {
         std::fprintf(
             stderr,
             "Tallowin: no private folder for the one-copy lock; a second copy would not be stopped.\n");
         return false;
     }
-    const QByteArray base =
-        folder + "/tallowin-" + DisplayKey(qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"));
 
     // The lock is held until the process ends, however it ends: a killed copy leaves none behind.
     const int lock = ::open((base + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -124,11 +124,6 @@ bool HandOverToRunningCopy() {
     auto* server = new QLocalServer(qApp);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(socketPath)) return false;
-    QObject::connect(server, &QLocalServer::newConnection, server, [server] {
-        while (QLocalSocket* peer = server->nextPendingConnection()) {
-            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            RaiseMainWindow();
-        }
-    });
+    ServeCommands(*server, AnswerCommand);
     return false;
 }

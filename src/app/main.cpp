@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "app/OpenDisplay.h"
 #include "app/SingleInstance.h"
+#include "app/TrayIcon.h"
 #include "host/Clipboard.h"
 #include "host/ErrorNotice.h"
 #include "host/Events.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     host::RunEvent([&form] { form.Form_Load(); });
     form.Show();
     form.Text1.SetFocus();
+    TrayIcon tray(form);
     const int code = app->exec();
     host::Clipboard::Close();
     return code;

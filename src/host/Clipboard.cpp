@@ -79,4 +79,11 @@ void Clipboard::Clear() {
     readMark.reset();
 }
 
+void Clipboard::SetPaused(bool paused) {
+    // A capture under way when the pause starts still empties its own grab when it is done.
+    platform::SystemClipboard().SetPaused(paused);
+}
+
+bool Clipboard::Paused() { return platform::SystemClipboard().Paused(); }
+
 }  // namespace host

@@ -26,6 +26,12 @@ public:
     // Empties the clipboard, whoever holds it: the program that put a grab there lets it go. After a
     // bitmap was read, only that one is emptied: a grab put there since stays for the next look.
     static void Clear();
+
+    // Paused, nothing is read from the clipboard and GetData finds no bitmap; the contents there
+    // when the pause starts or ends are never taken, so only what is copied after the resume is.
+    // Every run starts watching.
+    static void SetPaused(bool paused);
+    static bool Paused();
 };
 
 }  // namespace host

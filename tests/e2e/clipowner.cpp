@@ -11,6 +11,7 @@
 //   --die-after N     exits once N bytes were sent, in the middle of a transfer
 //   --put-back        when the clipboard is emptied (given to no one), takes it again with the same
 //                     picture, as clipboard managers that keep images do; prints "put back" each time
+//   --tell-requests   prints "asked" and the type's name for every request that reaches it
 //   --keep-sending    goes on with an incremental transfer after losing the clipboard, sending a
 //                     piece whenever the requestor's property is deleted, as xclip does
 #include <xcb/xcb.h>
@@ -29,7 +30,7 @@ namespace {
 
 struct Options {
     std::string type = "image/png", ready, file;
-    bool hang = false, putBack = false, keepSending = false;
+    bool hang = false, putBack = false, keepSending = false, tellRequests = false;
     std::size_t chunk = 0, claim = 0, dieAfter = 0;
     int delayMs = 0;
 };
@@ -89,6 +90,8 @@ int main(int argc, char** argv) {
             o.keepSending = true;
         else if (a == "--put-back")
             o.putBack = true;
+        else if (a == "--tell-requests")
+            o.tellRequests = true;
         else if (a == "--chunk")
             o.chunk = std::stoul(next());
         else if (a == "--claim")
@@ -142,6 +145,12 @@ int main(int argc, char** argv) {
         if (kind == XCB_SELECTION_REQUEST) {
             const auto request = *reinterpret_cast<xcb_selection_request_event_t*>(event);
             const xcb_atom_t property = request.property ? request.property : request.target;
+            if (o.tellRequests) {
+                std::printf("asked %s\n", request.target == targets   ? "TARGETS"
+                                          : request.target == offered ? o.type.c_str()
+                                                                      : "another type");
+                std::fflush(stdout);
+            }
             if (request.target == targets) {
                 const xcb_atom_t list[] = {targets, offered};
                 xcb_change_property(conn, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM,

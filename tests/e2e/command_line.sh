@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The command line is read before anything else: --help, -h and --version answer and end with 0,
-# opening no window and leaving the clipboard alone; anything else shows the usage and ends with
-# 2. Without a display the program says so in one line and ends with 1, not with the toolkit's
+# opening no window and leaving the clipboard alone; the commands to a running copy, with none
+# running, say so and end with 3, starting none; anything else shows the usage and ends with 2. Without a display the program says so in one line and ends with 1, not with the toolkit's
 # abort.
 source "$(dirname "$0")/lib.sh"
 tallowin=$1
@@ -26,7 +26,9 @@ e2e_wait_for clipboard_holds_text || e2e_fail "xclip did not take the clipboard"
 for help in --help -h; do
   run 0 "$help"
   head -n1 "$out" | grep -q '^Usage: tallowin ' || e2e_fail "$help shows no usage line: $(cat "$out")"
-  grep -q -- '--version' "$out" || e2e_fail "$help does not list --version"
+  for option in --version --pause --resume --toggle --status; do
+    grep -q -- "$option" "$out" || e2e_fail "$help does not list $option"
+  done
   [ ! -s "$err" ] || e2e_fail "$help wrote to standard error: $(cat "$err")"
 done
 run 0 --version
@@ -39,6 +41,14 @@ for wrong in --bogus -x --help=yes -help somefolder -; do
   grep -qF "'$wrong'" "$err" || e2e_fail "the complaint about '$wrong' does not name it: $(cat "$err")"
   grep -q '^Usage: tallowin ' "$err" || e2e_fail "'$wrong' does not show the usage: $(cat "$err")"
 done
+
+for command in --pause --resume --toggle --status; do
+  run 3 "$command"
+  [ ! -s "$out" ] || e2e_fail "$command wrote to standard output: $(cat "$out")"
+  grep -q 'not running' "$err" || e2e_fail "$command does not say that Tallowin is not running: $(cat "$err")"
+done
+run 2 --pause --resume
+grep -q '^Usage: tallowin ' "$err" || e2e_fail "a command with more after it does not show the usage"
 
 clipboard_holds_text || e2e_fail "the clipboard lost the copied text"
 [ -z "$(xdotool search --name '^Tallowin' 2>/dev/null)" ] || e2e_fail "a window was opened"

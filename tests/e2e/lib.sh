@@ -26,6 +26,18 @@ e2e_fail() {
   exit 1
 }
 
+# Runs the calling test script again inside a D-Bus session bus of its own, with a private
+# XDG_RUNTIME_DIR (where the session's services put their sockets), removed after; exits with its
+# status. Call it first, with the script's arguments; inside the session it returns at once.
+e2e_private_bus() {
+  [ -n "${E2E_PRIVATE_BUS:-}" ] && return 0
+  local runtime status=0
+  runtime=$(mktemp -d /tmp/tallowin-e2e-bus-XXXXXX)
+  E2E_PRIVATE_BUS=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- bash "$0" "$@" || status=$?
+  rm -rf "$runtime"
+  exit $status
+}
+
 # A fresh X server on a free display, a temporary HOME (drive C:), cwd and XDG_RUNTIME_DIR.
 e2e_setup() {
   trap e2e_cleanup EXIT

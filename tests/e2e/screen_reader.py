@@ -6,34 +6,13 @@ check holds, 1 with the reason when one does not.
 """
 import subprocess
 import sys
-import time
 
 import pyatspi
-from gi.repository import GLib
 
-WAIT = 60  # seconds for anything to happen: generous, as the machine may be busy
+from waiting import fail, wait_for
 
 ready_file, main_window_file = sys.argv[1], sys.argv[2]
 notifications = []  # the texts of the notifications shown, in order
-
-
-def fail(why):
-    print("FAIL: " + why, file=sys.stderr, flush=True)
-    sys.exit(1)
-
-
-def wait_for(what, check):
-    """Runs the event loop until check() gives something, for at most WAIT seconds."""
-    context = GLib.MainContext.default()
-    deadline = time.monotonic() + WAIT
-    while time.monotonic() < deadline:
-        found = check()
-        if found:
-            return found
-        while context.pending():
-            context.iteration(False)
-        time.sleep(0.05)
-    fail("no %s within %d s" % (what, WAIT))
 
 
 def labels_text(accessible):

@@ -6,14 +6,7 @@ source "$(dirname "$0")/lib.sh"
 tallowin=$1
 probe=$2
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
-  # The accessibility bus puts its socket in XDG_RUNTIME_DIR: a private one, removed after.
-  runtime=$(mktemp -d /tmp/tallowin-e2e-bus-XXXXXX)
-  status=0
-  E2E_PRIVATE_BUS=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- bash "$0" "$@" || status=$?
-  rm -rf "$runtime"
-  exit $status
-fi
+e2e_private_bus "$@"
 e2e_setup
 
 # The accessibility bus starts when first asked for; its registry with the first client.

@@ -18,7 +18,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$pag
 [ -z "$warnings" ] || fail "man warns about the page: $warnings"
 rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
 grep -Eq '^ +tallowin +- ' <<<"$rendered" || fail "the page's NAME line is not 'tallowin - ...'"
-for option in --help --version; do
+for option in --help --version --pause --resume --toggle --status; do
     grep -q -- "$option" <<<"$rendered" || fail "the page does not describe $option"
 done
 grep -q "tallowin $version" <<<"$rendered" || fail "the page does not name version $version"

@@ -10,7 +10,9 @@
 //    of a mark, giving up when the owner makes no progress for kFetchPatience or when the contents
 //    change meanwhile (the listener then hears of the new contents as soon as it returns);
 //  - from any thread, and without waiting on another program, it empties the clipboard if it
-//    still holds the contents of a mark, or empties it whatever it holds.
+//    still holds the contents of a mark, or empties it whatever it holds;
+//  - while the reader is paused, it asks no owner anything: it may tell of new contents without
+//    their types.
 // Which type to take, decoding, the checks of a picture and the put-back rule belong to the reader
 // (ClipboardReader), so every backend behaves the same.
 
@@ -76,6 +78,9 @@ public:
     // Whether the connection to the clipboard ended (the display server went away): the listener
     // then heard of an empty clipboard, and nothing more will come. Any thread.
     virtual bool ConnectionLost() const { return false; }
+    // While paused nothing of the contents is wanted: a backend that has to ask the owner for the
+    // types offered tells of new contents without them. Any thread.
+    virtual void SetPaused(bool) {}
 };
 
 }  // namespace platform

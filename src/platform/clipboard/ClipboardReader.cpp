@@ -40,13 +40,14 @@ ClipboardReader::Found ClipboardReader::Take() {
     std::lock_guard lock(mutex_);
     Found found;
     found.connectionLost = backend_->ConnectionLost();
+    if (paused_) return found;
     if (!waiting_.empty()) {
         found.mark = waiting_.front().mark;
         found.picture = waiting_.front().picture;
         return found;
     }
     found.missed = std::exchange(missed_, 0);
-    if (current_.emptied) return found;
+    if (current_.done) return found;
     found.mark = current_.mark;
     if (current_.state == State::kPicture) found.picture = current_.picture;
     if (current_.state == State::kTooLarge && !current_.reported) {
@@ -72,7 +73,7 @@ void ClipboardReader::Clear(ClipboardMark mark) {
                 lastEmptied_ = Emptied{current_.picture, std::chrono::steady_clock::now()};
                 keptPicture = true;
             }
-            current_.emptied = true;
+            current_.done = true;
         }
     }
     // The picture is kept for the put-back rule only: the idle release drops it with the rest.
@@ -83,10 +84,26 @@ void ClipboardReader::Clear(ClipboardMark mark) {
 void ClipboardReader::ClearAll() {
     {
         std::lock_guard lock(mutex_);
-        current_.emptied = true;
+        current_.done = true;
         lastEmptied_.reset();
     }
     backend_->ClearAll();
+}
+
+void ClipboardReader::SetPaused(bool paused) {
+    backend_->SetPaused(paused);
+    {
+        std::lock_guard lock(mutex_);
+        paused_ = paused;
+        // What the clipboard holds now was copied for something else, or before the resume.
+        current_.done = true;
+        current_.state = State::kNone;
+        current_.picture.reset();
+        // A picture put back is told from a new copy only right after an emptying.
+        lastEmptied_.reset();
+    }
+    // No memory is kept for pictures nobody saves.
+    if (paused) ReleaseKeptMemory();
 }
 
 void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std::string>& types) {
@@ -94,9 +111,13 @@ void ClipboardReader::ContentsChanged(ClipboardMark mark, const std::vector<std:
     {
         std::lock_guard lock(mutex_);
         if (mark == current_.mark && !mark.IsEmpty()) return;  // told again: what we know stands
-        if (current_.state == State::kPicture && !current_.emptied) Wait(current_.mark, current_.picture);
+        if (current_.state == State::kPicture && !current_.done) Wait(current_.mark, current_.picture);
         current_ = Contents();
         current_.mark = mark;
+        if (paused_) {
+            current_.done = true;  // nothing is fetched, and this is never a grab
+            return;
+        }
         current_.state = mark.IsEmpty() ? State::kNone : State::kReading;
         // Only the first contents after an emptying can be its picture put back.
         if (!mark.IsEmpty() && lastEmptied_) {
@@ -144,7 +165,8 @@ DecodedPicture ClipboardReader::FetchAndDecode(ClipboardMark mark, const std::st
         const std::lock_guard fetching(fetchMutex_);
         fetched = backend_->Fetch(mark, type, fetched_);
         // Too large: only the size it claims counts, and a gigabyte is not kept for the next fetch.
-        if (fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge)
+        // Paused meanwhile: nobody will save it.
+        if ((fetched == FetchResult::kDone || fetched == FetchResult::kTooLarge) && !paused_)
             decoded = DecodePicture(fetched_);
         if (fetched == FetchResult::kTooLarge) fetched_.release();
         fetched_.clear();
@@ -158,6 +180,7 @@ void ClipboardReader::Settle(ClipboardMark mark, State state, std::shared_ptr<Pi
                              QSize size) {
     std::lock_guard lock(mutex_);
     if (current_.mark != mark) return;  // changed meanwhile
+    if (current_.done) return;          // paused, resumed or emptied while it was read
     // The same picture again at once is the same grab offered anew (a compositor takes over the
     // copy of a program that ended): it stands for the one waiting, and saving either is saving it.
     if (state == State::kPicture && !waiting_.empty() && waiting_.back().picture->SamePixels(*picture)) {

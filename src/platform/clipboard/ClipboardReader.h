@@ -16,8 +16,14 @@
 // and hold exactly the pixels of the picture just emptied, a clipboard manager put them back; they
 // are left alone and never offered to the tick. Anything else (another picture, or the same one
 // copied again later) is offered as usual.
+//
+// Paused: nothing is fetched or decoded, and the tick is offered nothing. The contents on the
+// clipboard when the pause starts, those copied during it and those there when it ends are never
+// offered (a picture copied for another program stays where it is); only contents that arrive after
+// the resume are grabs. Grabs already waiting stay waiting for the first tick after the resume.
 
 #include <QSize>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -63,6 +69,11 @@ public:
     // Empties the clipboard whatever it holds; what it held is never offered.
     void ClearAll();
 
+    // Pauses or resumes reading; either way the clipboard's current contents are never offered.
+    // Any thread.
+    void SetPaused(bool paused);
+    bool Paused() const { return paused_; }
+
     // Gives back the memory kept for the next fetch, unless a fetch is using it now, and the picture
     // last emptied once the put-back rule no longer needs it. Any thread.
     void ReleaseKeptMemory();
@@ -78,7 +89,9 @@ private:
         std::shared_ptr<PictureBits> picture;
         QSize size;
         bool reported = false;  // a too-large picture was told of
-        bool emptied = false;   // we emptied it (or it was there at start): never offered again
+        // Never offered: we emptied it, it was there at start, or it was there when a pause
+        // started or ended (or came during it).
+        bool done = false;
     };
     struct Emptied {
         std::shared_ptr<PictureBits> picture;
@@ -98,6 +111,7 @@ private:
     };
 
     std::mutex mutex_;
+    std::atomic<bool> paused_{false};  // changed under mutex_
     Contents current_;
     std::deque<Waiting> waiting_;  // oldest first
     std::size_t missed_ = 0;

@@ -45,6 +45,7 @@ FetchResult X11Clipboard::Fetch(ClipboardMark mark, const std::string& type, Pix
 void X11Clipboard::Clear(ClipboardMark mark) { impl_->Clear(mark); }
 void X11Clipboard::ClearAll() { impl_->ClearAll(); }
 bool X11Clipboard::ConnectionLost() const { return impl_->ConnectionLost(); }
+void X11Clipboard::SetPaused(bool paused) { impl_->SetPaused(paused); }
 
 X11Clipboard::Impl::Impl(xcb_connection_t* conn, std::uint8_t xfixesEvent, EmptyBy emptyBy)
     : conn_(conn), xfixesEvent_(xfixesEvent), emptyBy_(emptyBy) {}
@@ -116,7 +117,8 @@ void X11Clipboard::Impl::Run() {
 }
 
 void X11Clipboard::Impl::Announce(ClipboardMark mark) {
-    if (mark.IsEmpty()) return listener_(mark, {});
+    // Paused, the owner is not asked: the contents are known by their mark alone.
+    if (mark.IsEmpty() || paused_) return listener_(mark, {});
     const std::optional<std::vector<xcb_atom_t>> atoms = Targets(mark);
     if (!atoms) return;  // the newer contents are announced next
     listener_(mark, Names(*atoms));

@@ -31,6 +31,7 @@ public:
     void Clear(ClipboardMark mark) override;
     void ClearAll() override;
     bool ConnectionLost() const override;
+    void SetPaused(bool paused) override;
 
 private:
     class Impl;  // X11ClipboardImpl.h

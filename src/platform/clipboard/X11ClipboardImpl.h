@@ -68,6 +68,7 @@ public:
     void Clear(ClipboardMark mark);
     void ClearAll();
     bool ConnectionLost() const { return broken_; }
+    void SetPaused(bool paused) { paused_ = paused; }
 
 private:
     struct Event;  // an event taken from the connection, freed when it goes
@@ -115,6 +116,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> latest_{0};  // the mark of the newest contents seen
     std::atomic<bool> broken_{false};       // the connection failed (set on the backend thread)
+    std::atomic<bool> paused_{false};       // the owner is not asked for its types
     std::optional<ClipboardMark> pending_;  // contents not yet announced (backend thread only)
     std::unordered_map<xcb_atom_t, std::string> names_;
     std::unordered_map<std::string, xcb_atom_t> atoms_;

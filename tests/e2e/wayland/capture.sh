@@ -2,7 +2,7 @@
 # In a Wayland session (the compositor in $1), a picture copied by a native program while the
 # program is in the background becomes one file within a tick; afterwards the clipboard is empty
 # for native programs too and the copying program lets go; neither focus changes nor the copying
-# program's end bring the same grab back.
+# program's end bring the same grab back; a picture copied while paused stays where it is.
 # Arguments: compositor (sway, mutter, kwin), the program, the image probe, the mutter seat helper.
 source "$(dirname "$0")/lib.sh"
 compositor=$1
@@ -45,6 +45,25 @@ sleep "$tick"
 wl_focus_program
 sleep "$tick"
 [ -e scrn002.jpg ] && wl_fail "the second grab was saved again after the focus changed"
+
+# Paused: a picture copied for another program is neither read nor saved nor emptied, and it stays
+# through the resume. (The next copy replaces it, so no compositor keeps a copy of it.)
+wl_focus_away
+"$tallowin" --pause >/dev/null || wl_fail "--pause did not reach the program"
+wl_copy "$E2E_ROOT/first.png"
+sleep "$tick"
+"$tallowin" --resume >/dev/null || wl_fail "--resume did not reach the program"
+sleep "$tick"
+[ -e scrn002.jpg ] && wl_fail "a picture copied while paused was saved"
+[ -n "$(wl_types)" ] || wl_fail "a picture copied while paused left the clipboard"
+wl_copy_gone && wl_fail "the program that copied while paused lost the clipboard"
+# What follows starts from an empty clipboard, as after a grab: emptied by another program, the
+# picture is not saved either, and no compositor keeps a copy of it.
+wl-copy --clear 2>>"$E2E_ROOT/wl-copy.log"
+E2E_WAIT=$wait e2e_wait_for wl_copy_gone || wl_fail "the program that copied while paused kept the clipboard"
+E2E_WAIT=$wait e2e_wait_for wl_offers_nothing || wl_fail "the clipboard was not emptied: $(wl_types)"
+sleep "$tick"
+[ -e scrn002.jpg ] && wl_fail "the picture copied while paused was saved once it went"
 
 # A copying program that ends at once: where the compositor keeps a copy of its own (mutter), that
 # copy is saved once and then let go; where it does not, the grab is gone with its program.

@@ -210,6 +210,70 @@ TEST_F(Reading, APictureTooLargeForABitmapIsToldOnceWithItsSize) {
     EXPECT_TRUE(ClipboardHoldsSomething());
 }
 
+// The toolkit's clipboard, counting what the reader fetches from it.
+class CountingBackend final : public platform::ClipboardBackend {
+public:
+    explicit CountingBackend(int& fetches) : fetches_(fetches) {}
+    void Start(Listener listener) override { inner_.Start(std::move(listener)); }
+    platform::FetchResult Fetch(platform::ClipboardMark mark, const std::string& type,
+                                platform::PixelBytes& bytes) override {
+        ++fetches_;
+        return inner_.Fetch(mark, type, bytes);
+    }
+    void Clear(platform::ClipboardMark mark) override { inner_.Clear(mark); }
+    void ClearAll() override { inner_.ClearAll(); }
+
+private:
+    platform::QtClipboard inner_;
+    int& fetches_;
+};
+
+class Pausing : public Reading {
+protected:
+    int fetches = 0;
+    ClipboardReader counted{std::make_unique<CountingBackend>(fetches)};
+};
+
+TEST_F(Pausing, APictureCopiedWhilePausedIsNotReadAndStaysThroughTheResume) {
+    counted.SetPaused(true);
+    QGuiApplication::clipboard()->setImage(Grab(40, 30, qRgb(200, 30, 90)));
+    EXPECT_TRUE(counted.Take().picture == nullptr);
+    EXPECT_EQ(fetches, 0);
+    counted.SetPaused(false);
+    EXPECT_TRUE(counted.Take().picture == nullptr);
+    EXPECT_EQ(fetches, 0);
+    EXPECT_TRUE(ClipboardHoldsSomething());
+    // Only what is copied after the resume is a grab.
+    const QImage next = Grab(41, 30, qRgb(20, 130, 9));
+    QGuiApplication::clipboard()->setImage(next);
+    EXPECT_EQ(Image(counted.Take().picture), next);
+}
+
+TEST_F(Pausing, APictureReadBeforeThePauseIsLeftOnTheClipboard) {
+    QGuiApplication::clipboard()->setImage(Grab(40, 30, qRgb(200, 30, 90)));
+    ASSERT_TRUE(counted.Take().picture != nullptr);
+    counted.SetPaused(true);
+    EXPECT_TRUE(counted.Take().picture == nullptr);
+    counted.SetPaused(false);
+    EXPECT_TRUE(counted.Take().picture == nullptr);
+    EXPECT_TRUE(ClipboardHoldsSomething());
+}
+
+TEST_F(Pausing, GrabsWaitingAtThePauseAreTakenAfterTheResume) {
+    const QImage first = Grab(30, 20, qRgb(1, 2, 3));
+    QGuiApplication::clipboard()->setImage(first);
+    ASSERT_TRUE(counted.Take().picture != nullptr);
+    QGuiApplication::clipboard()->setImage(Grab(31, 20, qRgb(4, 5, 6)));  // the first now waits
+    counted.SetPaused(true);
+    EXPECT_TRUE(counted.Take().picture == nullptr);
+    counted.SetPaused(false);
+    const ClipboardReader::Found waiting = counted.Take();
+    EXPECT_EQ(Image(waiting.picture), first);
+    counted.Clear(waiting.mark);
+    EXPECT_TRUE(counted.Take().picture == nullptr);  // the clipboard's own was there at the pause
+    EXPECT_TRUE(ClipboardHoldsSomething());
+}
+
 struct TypeCase {
     const char* name;
     std::vector<std::string> offered;
